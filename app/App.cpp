@@ -1,0 +1,28 @@
+#include "app/App.h"
+
+#include "app/Exit.h"
+#include "store/FileIo.h"
+
+namespace tabbern {
+
+App::App(Platform& p) : platform(p) {
+    main.menuquit.onClick = [this] {
+        menuquit_Click(*this);
+    };
+}
+
+std::string App::programFile(const std::string& name) const {
+    return JoinPath(programFolder, name);
+}
+
+std::string App::dataFile(const std::string& name) const {
+    return JoinPath(dataFolder, name);
+}
+
+std::string HeaderLine() {
+    return std::string("[ ") + kProductHost +
+           " - Tabbern - Manage your Bookmarks and Favorite websites with any web browser - " +
+           kProductHost + " ]";
+}
+
+} // namespace tabbern

@@ -1,0 +1,82 @@
+// The program's global state: folders, file names, flags, counts, the two tables, the forms,
+// and the platform they are shown on. One App lives for the whole run.
+#pragma once
+
+#include "platform/Platform.h"
+#include "store/Tables.h"
+#include "ui/MainForm.h"
+
+#include <string>
+
+namespace tabbern {
+
+// The host named in the header line of the data files and the share file; fixed for all builds.
+inline constexpr const char* kProductHost = TABBERN_PRODUCT_HOST;
+
+struct App {
+    explicit App(Platform& p);
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+
+    Platform& platform;
+
+    // Program facts and constants.
+    std::string versionText = "5.2";
+    std::string appTitle = "Tabbern 5.2";
+    std::string programName = "Tabbern";
+    std::string itemNoun = "Bookmark";
+    int bookmarkLimit = 1000;
+    int groupLimit = 200;
+
+    // Folders (without a trailing separator) and file names.
+    std::string programFolder;
+    std::string dataFolder;
+    std::string storeFileName = "tabbern.dat";
+    std::string groupFileName = "tabbern.grp";
+    std::string settingsFileName = "tabbern.cfg";
+    std::string dataPathFileName = "tabbern.sdf";
+    std::string runningMarkerName = "tabbern.run";
+    std::string minimisedMarkerName = "tabbern.min";
+    std::string ignoreMarkerName = "tabbern.ign";
+
+    // The header line of the store file and of the group file (held once for each).
+    std::string storeHeaderLine;
+    std::string groupHeaderLine;
+
+    std::string commandLineText;
+    std::string currentGroupFilter = "all";
+
+    // Settings mirrored by the settings record.
+    int sortChoice = 0;
+    int rememberSortFlag = 0;
+    int loadMinimisedFlag = 0;
+    int rememberLocationFlag = 0;
+    std::int32_t savedTop = 0;
+    std::int32_t savedLeft = 0;
+    int inTrayFlag = 0; // -1 while the main window is hidden in the notification area
+
+    bool trayIconAdded = false;
+    std::string trayTip;
+
+    // The tables and their counts.
+    BookmarkTable bookmarks;
+    GroupTable groups;
+    int recordCount = 0;
+    int groupCount = 0;
+
+    // Selection globals.
+    std::string selectedUrl;
+    std::string pendingGroupText;
+    bool comboFirstClickDone = false;
+
+    MainForm main;
+
+    // Paths of the files in the program folder and the data folder.
+    std::string programFile(const std::string& name) const;
+    std::string dataFile(const std::string& name) const;
+};
+
+// The header line: the first line of the store file, the group file and the share file.
+std::string HeaderLine();
+
+} // namespace tabbern

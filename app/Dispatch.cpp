@@ -1,0 +1,32 @@
+#include "app/Dispatch.h"
+
+#include "app/App.h"
+#include "store/FileIo.h"
+
+#include <exception>
+#include <new>
+
+namespace tabbern {
+
+std::string FileErrorMessage(const FileError& e) {
+    return e.what();
+}
+
+void Dispatch(App& app, const std::function<void()>& handler) {
+    std::string message;
+    try {
+        handler();
+        return;
+    } catch (const FileError& e) {
+        message = FileErrorMessage(e);
+    } catch (const std::bad_alloc&) {
+        message = "There is not enough memory to continue.";
+    } catch (const std::exception& e) {
+        message = std::string("An unexpected error occurred: ") + e.what();
+    }
+    // The state in memory may no longer match the files: end rather than carry on and write it.
+    app.platform.messageBox(message, app.appTitle, MsgButtons::OK);
+    EndProcess(app.platform);
+}
+
+} // namespace tabbern

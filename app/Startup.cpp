@@ -1,0 +1,170 @@
+#include "app/Startup.h"
+
+#include "app/App.h"
+#include "settings/Settings.h"
+#include "store/FileIo.h"
+#include "store/Store.h"
+#include "store/Text.h"
+#include "store/TextFile.h"
+#include "ui/InterfaceTexts.h"
+
+#include <cstdint>
+#include <utility>
+
+namespace tabbern {
+
+bool FileExists(App& app, const std::string& folder, const std::string& name) {
+    return FileExistsIn(app.platform, folder, name);
+}
+
+void WriteOneLineFile(const std::string& path, const std::string& line) {
+    WriteTextLines(path, {line});
+}
+
+std::string StripTrailingSeparator(const std::string& folder) {
+    std::string trimmed = Trim(folder);
+    if (!trimmed.empty() && trimmed.back() == kPathSeparator) {
+        trimmed.pop_back();
+        return trimmed;
+    }
+    return folder;
+}
+
+void ApplyCommandLineSwitches(App& app) {
+    MainForm& m = app.main;
+    app.commandLineText = Trim(app.platform.commandLine());
+    const std::pair<char, std::vector<Control*>> switches[] = {
+        {'a', {&m.menunames}},
+        {'b', {&m.menuaddname}},
+        {'c', {&m.menunamesedit}},
+        {'d', {&m.menunamesdelete}},
+        {'e', {&m.menusortby}},
+        {'f', {&m.menusortbyname}},
+        {'g', {&m.menusortbyurl}},
+        {'h', {&m.menusortbydateadded}},
+        {'i', {&m.menulastaccessed}},
+        {'j', {&m.menuquit}},
+        {'k', {&m.menugroup}},
+        {'l', {&m.menuaddgroup}},
+        {'m', {&m.menueditselectedgroup}},
+        {'n', {&m.menudeletegroup}},
+        {'o', {&m.menushare}},
+        {'p', {&m.menuimportfromtextfile}},
+        {'q', {&m.menuimportfromclipboard}},
+        {'r', {&m.menuimportfromtabbernfile}},
+        {'s', {&m.menuexporttotabbernfile}},
+        {'t', {&m.menuoptions}},
+        {'u', {&m.menuremembersortchoices}},
+        {'v', {&m.menuscreenlocation}},
+        {'w', {&m.menustartwhenwindowsstarts}},
+        {'x', {&m.menuloadminimized}},
+        {'y', {&m.menusetdata, &m.lblAltDatapath}},
+        {'0', {&m.Combo1}},
+    };
+    for (const auto& [letter, items] : switches)
+        if (ContainsNoCase(app.commandLineText, std::string(1, letter)))
+            for (Control* c : items)
+                c->setEnabled(false);
+}
+
+void SetFoldersAndConstants(App& app) {
+    app.groups.assign(2, std::string());
+    const std::string reported = app.platform.programFolder();
+    app.programFolder = reported;
+    app.dataFolder = reported;
+    app.programFolder = StripTrailingSeparator(app.programFolder);
+    if (app.programFolder.empty())
+        app.programFolder = reported;
+    app.versionText = "5.2";
+    app.appTitle = "Tabbern " + app.versionText;
+    app.programName = app.platform.programName();
+    app.main.setIcon(101);
+}
+
+void CheckAlreadyRunning(App& app) {
+    if (!FileExists(app, app.programFolder, app.ignoreMarkerName)) {
+        if (!FileExists(app, app.programFolder, app.minimisedMarkerName) &&
+            FileExists(app, app.programFolder, app.runningMarkerName)) {
+            const MsgResult answer = app.platform.messageBox(
+                app.appTitle + " May Already Be Running. Do You Want To Continue?", app.appTitle,
+                MsgButtons::OKCancel);
+            if (answer != MsgResult::OK)
+                EndProcess(app.platform);
+        }
+    }
+    WriteOneLineFile(app.programFile(app.runningMarkerName), app.programName);
+}
+
+void ResolveDataFolder(App& app) {
+    if (FileExists(app, app.programFolder, app.dataPathFileName))
+        app.dataFolder = Trim(ReadFirstLine(app.programFile(app.dataPathFileName)));
+    if (app.dataFolder.empty())
+        app.dataFolder = app.platform.programFolder();
+    app.dataFolder = StripTrailingSeparator(app.dataFolder);
+    app.main.lblAltDatapath.setCaption("   " + app.dataFolder + " ");
+    app.main.lblAltDatapath.setToolTip(" " + app.dataFolder + " ");
+}
+
+void SetRemainingConstants(App& app) {
+    app.currentGroupFilter = "all";
+    app.itemNoun = "Bookmark";
+    app.bookmarkLimit = 1000;
+    app.groupLimit = 200;
+    SetInterfaceTexts(app);
+    app.storeHeaderLine = HeaderLine();
+    app.groupHeaderLine = HeaderLine();
+}
+
+void ApplyStartMinimised(App& app) {
+    app.main.menuloadminimized.setChecked(app.loadMinimisedFlag == 1);
+    if (app.loadMinimisedFlag != 1)
+        app.loadMinimisedFlag = 0;
+    app.main.setWindowState(app.loadMinimisedFlag == 1 ? WindowState::Minimized
+                                                       : WindowState::Normal);
+}
+
+void LoadStoreAtStartup(App& app) {
+    CheckStoreFile(app);
+    CheckGroupFile(app);
+    LoadStore(app);
+    LoadGroups(app);
+    AddMissingGroups(app);
+    LoadGroups(app);
+}
+
+void PlaceMainWindow(App& app) {
+    MainForm& m = app.main;
+    auto centre = [&] {
+        m.move(app.platform.screenWidthTwips() / 2 - m.width() / 2,
+               app.platform.screenHeightTwips() / 2 - m.height() / 2);
+    };
+    if (app.rememberLocationFlag == -1) {
+        m.menuscreenlocation.setChecked(true);
+        if (std::int64_t{app.savedTop} + app.savedLeft != 0)
+            m.move(app.savedLeft, app.savedTop);
+        else
+            centre();
+    } else {
+        centre();
+    }
+}
+
+void MainForm_Load(App& app) {
+    ApplyCommandLineSwitches(app);
+    SetFoldersAndConstants(app);
+    CheckAlreadyRunning(app);
+    ResolveDataFolder(app);
+    ReadSettings(app);
+    SetRemainingConstants(app);
+    ApplyStartMinimised(app);
+    LoadStoreAtStartup(app);
+    PlaceMainWindow(app);
+
+    app.main.setVisible(true);
+    app.platform.showModeless(app.main);
+
+    app.trayTip = " " + app.appTitle + " ";
+    app.trayIconAdded = app.platform.trayAdd(app.trayTip, 101);
+}
+
+} // namespace tabbern

@@ -1,0 +1,112 @@
+// Everything the core asks of the outside world, and nothing else. The Qt layer implements it
+// for Linux desktops, the fake for tests; a native Win32 layer will implement it for Windows.
+//
+// All texts are UTF-8. Positions and sizes are twips. File work is done by the core itself
+// through the standard library; only what differs between desktops stands here.
+#pragma once
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tabbern {
+
+class Form;
+class MenuItem;
+
+enum class MsgButtons { OK, OKCancel, YesNo };
+enum class MsgResult { OK, Cancel, Yes, No };
+
+// A file-type filter of an open or save dialog, e.g. {"Tabbern Files (*.tbn)", "*.tbn"}.
+struct FileFilter {
+    std::string description;
+    std::string pattern; // one or more patterns separated by ';'
+};
+
+struct FileDialogRequest {
+    std::string title;
+    std::string initialDir;
+    std::string fileName;
+    std::vector<FileFilter> filters;
+    int filterIndex = 1; // 1-based, as the filters are numbered
+    std::string defaultExt;
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // ---- program facts ------------------------------------------------------------------
+    // The folder that holds the program's own files (settings, data-path file, markers), as
+    // the platform reports it, possibly with a trailing separator.
+    virtual std::string programFolder() = 0;
+    // The base name of the program file, without folder and extension.
+    virtual std::string programFileBaseName() = 0;
+    // The program's own title.
+    virtual std::string programName() = 0;
+    // The command line after the program's name, as one text.
+    virtual std::string commandLine() = 0;
+    // A full command that starts this program (for the start-with-the-session entry).
+    virtual std::string programCommand() = 0;
+    // Today's date in the user's short date form.
+    virtual std::string todayShortDate() = 0;
+    // Whether a file counts as hidden or a system file (not listed by the file-exists test).
+    virtual bool isHiddenOrSystemFile(const std::string& path) = 0;
+
+    // ---- message boxes and forms --------------------------------------------------------
+    // A modal message box without an icon. Closing it through its frame answers Cancel or No.
+    virtual MsgResult messageBox(const std::string& text, const std::string& title,
+                                 MsgButtons buttons) = 0;
+    // Shows a form modally: returns when the form has been hidden again.
+    virtual void showModal(Form& form) = 0;
+    // Shows a form without waiting (the main window, the rename dialog).
+    virtual void showModeless(Form& form) = 0;
+    // Hides a form; a modal one returns from showModal.
+    virtual void hideForm(Form& form) = 0;
+    // Ends the process at once: no further events run, nothing else is saved.
+    [[noreturn]] virtual void endProcess() = 0;
+
+    // ---- screen, window and desktop -----------------------------------------------------
+    virtual double screenWidthTwips() = 0;
+    virtual double screenHeightTwips() = 0;
+    virtual double twipsPerPixelX() = 0;
+    // Applies the main window's state (normal, minimised, maximised) from its model now, so
+    // that the resize handling that follows sees it.
+    virtual void applyWindowState(Form& form) = 0;
+    virtual void setForeground(Form& form) = 0;
+    // Pops up a menu at the mouse position; its commands run before this returns.
+    virtual void popupMenu(MenuItem& menu) = 0;
+
+    // The status icon in the notification area. Returns false where the desktop has none.
+    virtual bool trayAdd(const std::string& tip, int iconResource) = 0;
+    virtual void trayRemove() = 0;
+    virtual bool trayAvailable() = 0;
+
+    // ---- shell and data exchange --------------------------------------------------------
+    // Opens a web address in the default browser. Returns false when nothing was opened.
+    virtual bool shellOpen(const std::string& url) = 0;
+    virtual std::string clipboardText() = 0;
+    // Open and save dialogs: the chosen full path, or empty when cancelled.
+    virtual std::string openFileDialog(const FileDialogRequest& request) = 0;
+    virtual std::string saveFileDialog(const FileDialogRequest& request) = 0;
+    // A modal folder browser: the chosen folder, or empty when cancelled.
+    virtual std::string browseForFolder(const std::string& prompt) = 0;
+
+    // The entry that starts a program with the user's desktop session, under a name.
+    virtual std::optional<std::string> autostartEntry(const std::string& name) = 0;
+    virtual void writeAutostartEntry(const std::string& name, const std::string& command) = 0;
+    virtual void removeAutostartEntry(const std::string& name) = 0;
+
+    // Fetches a web address and returns the body as text; any failure returns empty text.
+    virtual std::string fetchUrl(const std::string& url) = 0;
+};
+
+// Ends the process through the platform. The compiler cannot see through the virtual call that
+// it never returns, hence the guard after it.
+[[noreturn]] inline void EndProcess(Platform& platform) {
+    platform.endProcess();
+    std::abort();
+}
+
+} // namespace tabbern

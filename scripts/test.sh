@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test: the format check, the
+# 32-bit Windows build of the core, the core's tests and the GUI tests on the offscreen
+# platform. The test summary comes last.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+jobs="$(nproc)"
+
+echo "== format"
+mapfile -t sources < <(git ls-files '*.cpp' '*.h' 2>/dev/null || find . -name '*.cpp' -o -name '*.h')
+clang-format --dry-run --Werror "${sources[@]}"
+
+echo "== core for 32-bit Windows"
+cmake -S . -B build-win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+      -DTABBERN_CORE_ONLY=ON -DCMAKE_BUILD_TYPE=Release
+cmake --build build-win32 -j"$jobs"
+
+echo "== build"
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j"$jobs"
+
+echo "== tests"
+ctest --test-dir build --output-on-failure -j"$jobs"

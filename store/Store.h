@@ -1,0 +1,61 @@
+// Loading and writing the bookmark store file and the group file, and the start-up check of
+// both. All operations work on the App's tables and folders.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "store/Tables.h"
+
+namespace tabbern {
+
+struct App;
+
+// ---- record format ------------------------------------------------------------------------
+// The six tags, in the order a record line holds them.
+inline constexpr const char* kRecordTags[6] = {"[r]", "[n]", "[g]", "[d]", "[l]", "[u]"};
+
+// "[r]" rec "[n]" name "[g]" group "[d]" added "[l]" accessed "[u]" url, from a table row.
+// A CR or LF inside a field becomes a blank, so that a field can never split its record.
+std::string BuildRecordLine(const BookmarkRow& row);
+
+// Parses one line of the store file. Returns false for lines that are not records (the header,
+// blank or damaged lines, and lines whose six tags are out of order). Fields are as stored,
+// untrimmed; the URL is not completed and the record number is not read.
+struct ParsedRecord {
+    std::string name, group, dateAdded, lastAccessed, url;
+};
+bool ParseRecordLine(const std::string& line, ParsedRecord& out);
+
+// A CR or LF inside a field becomes a blank.
+std::string FlattenLineBreaks(std::string s);
+
+// Trims the URL and puts "www." in front when it names none of "http://", "https://", "www.".
+std::string CompleteUrl(std::string& url);
+
+// ---- loading ------------------------------------------------------------------------------
+void LoadStore(App& app);
+void LoadGroups(App& app);
+
+// ---- writing ------------------------------------------------------------------------------
+using RowFilter = std::function<bool(int row, const BookmarkRow&)>;
+// The usual filter: rows whose name, trimmed, is not empty.
+bool RowHasName(int row, const BookmarkRow& r);
+// The add operation's filter: rows whose record number, trimmed, is not empty.
+bool RowHasRecordNumber(int row, const BookmarkRow& r);
+
+void RewriteStore(App& app, const RowFilter& keep);
+// Appends the records (columns 1..6 as in the table) whose name is not blank.
+void AppendStoreRecords(App& app, const std::vector<BookmarkRow>& records);
+// Writes the group file from the GroupTable, leaving out the entries the caller names.
+void RewriteGroupFile(App& app, const std::function<bool(int index, const std::string&)>& leaveOut);
+void RewriteGroupFile(App& app);
+void AppendGroupLine(App& app, const std::string& name);
+void AddMissingGroups(App& app);
+
+// ---- start-up check -----------------------------------------------------------------------
+void CheckStoreFile(App& app);
+void CheckGroupFile(App& app);
+
+} // namespace tabbern

@@ -1,0 +1,293 @@
+// The program's windows and controls as plain models. The behaviour reads and writes these;
+// a view (Qt now, Win32 later) renders them and forwards the user's input to the handlers.
+//
+// Every mutation goes through a setter that bumps the control's revision, so that a view can
+// redraw only what changed since it last looked. Selecting an entry of a list or combo box from
+// code runs that control's click handler at once, as the behaviour relies on.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tabbern {
+
+// A colour as the behaviour names it: either one of the desktop's own colours, or an RGB value.
+struct Colour {
+    enum class Kind : std::uint8_t { Default, Rgb, Highlight, ButtonFace, ActiveTitleBar };
+    Kind kind = Kind::Default;
+    std::uint32_t rgb = 0; // 0xRRGGBB when kind is Rgb
+
+    static Colour system(Kind k) { return Colour{k, 0}; }
+    static Colour fromRgb(std::uint32_t v) { return Colour{Kind::Rgb, v}; }
+    friend bool operator==(const Colour&, const Colour&) = default;
+};
+inline constexpr std::uint32_t kWhite = 0xFFFFFF;
+inline constexpr std::uint32_t kBlack = 0x000000;
+
+class Control {
+public:
+    explicit Control(std::string name) : name_(std::move(name)) {}
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+    virtual ~Control() = default;
+
+    const std::string& name() const { return name_; }
+    std::uint64_t revision() const { return revision_; }
+
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool on) { set(enabled_, on); }
+    bool visible() const { return visible_; }
+    void setVisible(bool on) { set(visible_, on); }
+    const std::string& toolTip() const { return toolTip_; }
+    void setToolTip(std::string t) { set(toolTip_, std::move(t)); }
+    Colour foreColour() const { return foreColour_; }
+    void setForeColour(Colour c) { set(foreColour_, c); }
+    Colour backColour() const { return backColour_; }
+    void setBackColour(Colour c) { set(backColour_, c); }
+
+protected:
+    template <class T, class U> void set(T& field, U&& value) {
+        if (!(field == value)) {
+            field = std::forward<U>(value);
+            touch();
+        }
+    }
+    void touch() { ++revision_; }
+
+private:
+    std::string name_;
+    std::uint64_t revision_ = 1;
+    bool enabled_ = true;
+    bool visible_ = true;
+    std::string toolTip_;
+    Colour foreColour_;
+    Colour backColour_;
+};
+
+class Label : public Control {
+public:
+    using Control::Control;
+    const std::string& caption() const { return caption_; }
+    void setCaption(std::string c) { set(caption_, std::move(c)); }
+
+private:
+    std::string caption_;
+};
+
+class TextBox : public Control {
+public:
+    using Control::Control;
+    const std::string& text() const { return text_; }
+    void setText(std::string t) { set(text_, std::move(t)); }
+
+private:
+    std::string text_;
+};
+
+// A picture box or a button face: the number of one of the program's bitmaps, 0 for none.
+class PictureBox : public Control {
+public:
+    using Control::Control;
+    int picture() const { return picture_; }
+    void setPicture(int bitmap) { set(picture_, bitmap); }
+
+private:
+    int picture_ = 0;
+};
+
+class Button : public Control {
+public:
+    using Control::Control;
+    const std::string& caption() const { return caption_; }
+    void setCaption(std::string c) { set(caption_, std::move(c)); }
+    int picture() const { return picture_; }
+    void setPicture(int bitmap) { set(picture_, bitmap); }
+
+    std::function<void()> onClick;
+    // Presses the button as a user would: nothing happens while it is disabled.
+    void click() {
+        if (enabled() && onClick)
+            onClick();
+    }
+
+private:
+    std::string caption_;
+    int picture_ = 0;
+};
+
+// A list box: entries in the order they were added (never sorted by itself) and a selected
+// position, -1 for none.
+class ListBox : public Control {
+public:
+    using Control::Control;
+
+    const std::vector<std::string>& items() const { return items_; }
+    int listCount() const { return static_cast<int>(items_.size()); }
+    const std::string& item(int i) const { return items_.at(static_cast<std::size_t>(i)); }
+    int listIndex() const { return listIndex_; }
+
+    void clear() {
+        if (!items_.empty() || listIndex_ != -1) {
+            items_.clear();
+            listIndex_ = -1;
+            touch();
+        }
+    }
+    void addItem(std::string s) {
+        items_.push_back(std::move(s));
+        touch();
+    }
+    void removeItem(int i) {
+        items_.erase(items_.begin() + i);
+        if (listIndex_ >= listCount())
+            listIndex_ = -1;
+        touch();
+    }
+
+    // Selecting from code runs the click handler at once, as a user's click does. -1 clears
+    // the selection without a click.
+    void setListIndex(int i) {
+        if (i < -1 || i >= listCount())
+            i = -1;
+        listIndex_ = i;
+        touch();
+        if (i >= 0 && onClick)
+            onClick();
+    }
+
+    // The text of the selected entry, or empty with no selection.
+    std::string selectedText() const { return listIndex_ >= 0 ? item(listIndex_) : std::string(); }
+
+    std::function<void()> onClick;
+    std::function<void()> onDblClick;
+
+private:
+    std::vector<std::string> items_;
+    int listIndex_ = -1;
+};
+
+// An editable combo box: a list box with a text of its own. Selecting an entry puts the entry's
+// text into the box, then runs the click handler.
+class ComboBox : public Control {
+public:
+    using Control::Control;
+
+    const std::vector<std::string>& items() const { return items_; }
+    int listCount() const { return static_cast<int>(items_.size()); }
+    const std::string& item(int i) const { return items_.at(static_cast<std::size_t>(i)); }
+    int listIndex() const { return listIndex_; }
+    const std::string& text() const { return text_; }
+
+    void clear() {
+        if (!items_.empty() || listIndex_ != -1) {
+            items_.clear();
+            listIndex_ = -1;
+            touch();
+        }
+    }
+    void addItem(std::string s) {
+        items_.push_back(std::move(s));
+        touch();
+    }
+    // Typing or setting the text leaves no entry selected.
+    void setText(std::string t) {
+        if (text_ != t || listIndex_ != -1) {
+            text_ = std::move(t);
+            listIndex_ = -1;
+            touch();
+        }
+    }
+    void setListIndex(int i) {
+        if (i < -1 || i >= listCount())
+            i = -1;
+        listIndex_ = i;
+        if (i >= 0)
+            text_ = items_[static_cast<std::size_t>(i)];
+        touch();
+        if (i >= 0 && onClick)
+            onClick();
+    }
+
+    std::function<void()> onClick;
+    // A key typed in the box: the character code (13 for Enter).
+    std::function<void(int)> onKeyPress;
+
+private:
+    std::vector<std::string> items_;
+    int listIndex_ = -1;
+    std::string text_;
+};
+
+class MenuItem : public Control {
+public:
+    using Control::Control;
+    const std::string& caption() const { return caption_; }
+    void setCaption(std::string c) { set(caption_, std::move(c)); }
+    bool checked() const { return checked_; }
+    void setChecked(bool on) { set(checked_, on); }
+
+    std::vector<MenuItem*> children; // a submenu's items, in order; nullptr is a separator
+    std::function<void()> onClick;
+
+    // Chooses the item as a user would: nothing happens while it is disabled.
+    void click() {
+        if (enabled() && onClick)
+            onClick();
+    }
+
+private:
+    std::string caption_;
+    bool checked_ = false;
+};
+
+enum class WindowState : std::uint8_t { Normal, Minimized, Maximized };
+
+// A window. Positions and sizes are in twips (1/1440 inch), as the behaviour computes them.
+class Form : public Control {
+public:
+    using Control::Control;
+    const std::string& caption() const { return caption_; }
+    void setCaption(std::string c) { set(caption_, std::move(c)); }
+    int icon() const { return icon_; }
+    void setIcon(int resource) { set(icon_, resource); }
+    int picture() const { return picture_; }
+    void setPicture(int bitmap) { set(picture_, bitmap); }
+    WindowState windowState() const { return windowState_; }
+    void setWindowState(WindowState s) { set(windowState_, s); }
+
+    double left() const { return left_; }
+    double top() const { return top_; }
+    double width() const { return width_; }
+    double height() const { return height_; }
+    void move(double left, double top) {
+        set(left_, left);
+        set(top_, top);
+    }
+    void setSize(double width, double height) {
+        set(width_, width);
+        set(height_, height);
+    }
+    // Runs when the form becomes the active window (not when a message box over it closes).
+    std::function<void()> onActivate;
+
+    // The inner area that the controls lie on, in twips.
+    double clientWidth() const { return clientWidth_; }
+    double clientHeight() const { return clientHeight_; }
+    void setClientSize(double w, double h) {
+        set(clientWidth_, w);
+        set(clientHeight_, h);
+    }
+
+private:
+    std::string caption_;
+    int icon_ = 0;
+    int picture_ = 0;
+    WindowState windowState_ = WindowState::Normal;
+    double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    double clientWidth_ = 0, clientHeight_ = 0;
+};
+
+} // namespace tabbern
