@@ -1,14 +1,14 @@
 #include "app/App.h"
 
 #include "app/Exit.h"
+#include "listview/ListView.h"
 #include "store/FileIo.h"
 
 namespace tabbern {
 
 App::App(Platform& p) : platform(p) {
-    main.menuquit.onClick = [this] {
-        menuquit_Click(*this);
-    };
+    main.menuquit.onClick = [this] { menuquit_Click(*this); };
+    WireListViewHandlers(*this);
 }
 
 std::string App::programFile(const std::string& name) const {

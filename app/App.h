@@ -6,6 +6,7 @@
 #include "store/Tables.h"
 #include "ui/MainForm.h"
 
+#include <functional>
 #include <string>
 
 namespace tabbern {
@@ -68,6 +69,9 @@ struct App {
     std::string selectedUrl;
     std::string pendingGroupText;
     bool comboFirstClickDone = false;
+    // Enter in the group selector hands its trimmed text to the group-adding command, which
+    // the editing code installs here.
+    std::function<void(App&, const std::string&)> addGroupFromSelector;
 
     MainForm main;
 

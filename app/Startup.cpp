@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/App.h"
+#include "listview/ListView.h"
 #include "settings/Settings.h"
 #include "store/FileIo.h"
 #include "store/Store.h"
@@ -130,6 +131,23 @@ void LoadStoreAtStartup(App& app) {
     LoadGroups(app);
     AddMissingGroups(app);
     LoadGroups(app);
+    FillGroupSelector(app);
+    RebuildGroupTable(app);
+}
+
+void FillListAtStartup(App& app) {
+    MainForm& m = app.main;
+    if (app.rememberSortFlag != 1) {
+        m.menuremembersortchoices.setChecked(false);
+        FillBookmarkList(app);
+    } else {
+        m.menuremembersortchoices.setChecked(true);
+        ApplySortChoice(app);
+    }
+    // Selecting All Groups runs the selector's click: the filter becomes "all groups".
+    if (m.Combo1.listCount() >= 1)
+        m.Combo1.setListIndex(0);
+    ShowSelectionDetails(app);
 }
 
 void PlaceMainWindow(App& app) {
@@ -158,6 +176,7 @@ void MainForm_Load(App& app) {
     SetRemainingConstants(app);
     ApplyStartMinimised(app);
     LoadStoreAtStartup(app);
+    FillListAtStartup(app);
     PlaceMainWindow(app);
 
     app.main.setVisible(true);

@@ -20,6 +20,7 @@ void ResolveDataFolder(App& app);
 void SetRemainingConstants(App& app);
 void ApplyStartMinimised(App& app);
 void LoadStoreAtStartup(App& app);
+void FillListAtStartup(App& app);
 void PlaceMainWindow(App& app);
 
 // A folder as the program keeps it: trimmed, one trailing separator removed when present; an

@@ -27,8 +27,8 @@ struct FullStore {
         for (int i = 0; i < 1000; ++i)
             store += "[r]" + std::to_string(i) + "[n]Bookmark number " + std::to_string(i) +
                      "[g]Group " + std::to_string(i % 200) + "[d]12/6/2026[l]1/" +
-                     std::to_string(i % 28 + 1) + "/2026[u]https://www.site" +
-                     std::to_string(i) + ".example/some/path?q=" + std::to_string(i * 7) + "\r\n";
+                     std::to_string(i % 28 + 1) + "/2026[u]https://www.site" + std::to_string(i) +
+                     ".example/some/path?q=" + std::to_string(i * 7) + "\r\n";
         test::WriteBytes(dir.file("tabbern.dat"), store);
         test::WriteBytes(dir.file("tabbern.grp"), groups);
         // Repeated start-ups must not stop at the already-running question.

@@ -83,6 +83,9 @@ public:
     const std::string& text() const { return text_; }
     void setText(std::string t) { set(text_, std::move(t)); }
 
+    // A key typed in the box: the character code (13 for Enter).
+    std::function<void(int)> onKeyPress;
+
 private:
     std::string text_;
 };

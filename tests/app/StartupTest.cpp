@@ -38,7 +38,9 @@ TEST_F(StartupTest, FirstStartInAnEmptyFolderWritesTheFourFilesAndShowsTheWindow
     EXPECT_EQ(app.main.Command2.toolTip(), " Find Bookmark ");
     EXPECT_EQ(app.main.Label1.caption(), "My Groups");
     EXPECT_EQ(app.main.icon(), 101);
-    EXPECT_EQ(app.currentGroupFilter, "all");
+    // With no group the start-up selection of All Groups is the run's first selector click.
+    EXPECT_EQ(app.currentGroupFilter, "all groups");
+    EXPECT_EQ(app.main.Combo1.items(), std::vector<std::string>{"All Groups"});
     EXPECT_EQ(app.recordCount, 0);
     EXPECT_EQ(app.groupCount, 0);
     // The tray icon is added last, with the title between two blanks as its tip.
@@ -332,7 +334,12 @@ TEST_F(StartupTest, StoreIsLoadedAndGroupsUsedByBookmarksJoinTheGroupFile) {
     EXPECT_EQ(ReadBytes(ProgramFile("tabbern.grp")), FileWithHeader({"Home", "Work"}));
     // The group count comes from the second load, so it includes the added group.
     EXPECT_EQ(app.groupCount, 2);
-    EXPECT_EQ(app.groups, (GroupTable{"Home", "Work"}));
+    // The table is then rebuilt from the selector, with empty entries at both ends.
+    EXPECT_EQ(app.groups, (GroupTable{"", "Home", "Work", ""}));
+    EXPECT_EQ(app.main.Combo1.items(), (std::vector<std::string>{"All Groups", "Home", "Work"}));
+    EXPECT_EQ(app.main.List1.items(), (std::vector<std::string>{"Alpha", "Beta", "Gamma"}));
+    // The rebuild made the first click, so choosing All Groups refilled and normalised.
+    EXPECT_EQ(app.currentGroupFilter, "all");
 }
 
 } // namespace
