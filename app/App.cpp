@@ -1,6 +1,7 @@
 #include "app/App.h"
 
 #include "app/Exit.h"
+#include "editing/Editing.h"
 #include "listview/ListView.h"
 #include "store/FileIo.h"
 
@@ -9,6 +10,7 @@ namespace tabbern {
 App::App(Platform& p) : platform(p) {
     main.menuquit.onClick = [this] { menuquit_Click(*this); };
     WireListViewHandlers(*this);
+    WireEditingHandlers(*this);
 }
 
 std::string App::programFile(const std::string& name) const {

@@ -4,6 +4,7 @@
 
 #include "platform/Platform.h"
 #include "store/Tables.h"
+#include "ui/Dialogs.h"
 #include "ui/MainForm.h"
 
 #include <functional>
@@ -74,6 +75,9 @@ struct App {
     std::function<void(App&, const std::string&)> addGroupFromSelector;
 
     MainForm main;
+    AddNameForm frmAddName;
+    EditNameForm frmEditName;
+    EditGroupNameForm frmEditGroupName;
 
     // Paths of the files in the program folder and the data folder.
     std::string programFile(const std::string& name) const;

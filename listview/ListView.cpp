@@ -95,7 +95,8 @@ void FillBookmarkList(App& app) {
         for (ListBox* list : HiddenLists(m))
             list->setListIndex(0);
     }
-    // TODO(add dialog): empty frmAddName.Text1 and frmAddName.Text3 here.
+    app.frmAddName.Text1.setText("");
+    app.frmAddName.Text3.setText("");
 }
 
 void SortBookmarks(App& app, int keyColumn) {

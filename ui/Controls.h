@@ -73,6 +73,8 @@ public:
     const std::string& caption() const { return caption_; }
     void setCaption(std::string c) { set(caption_, std::move(c)); }
 
+    std::function<void()> onDblClick;
+
 private:
     std::string caption_;
 };
@@ -276,6 +278,14 @@ public:
     // Runs when the form becomes the active window (not when a message box over it closes).
     std::function<void()> onActivate;
 
+    // The control that should have the keyboard focus, by name; empty for the form's own choice.
+    // Every request counts, even for the control already named: the user may have moved on.
+    const std::string& focusedControl() const { return focusedControl_; }
+    void setFocusedControl(std::string controlName) {
+        focusedControl_ = std::move(controlName);
+        touch();
+    }
+
     // The inner area that the controls lie on, in twips.
     double clientWidth() const { return clientWidth_; }
     double clientHeight() const { return clientHeight_; }
@@ -291,6 +301,7 @@ private:
     WindowState windowState_ = WindowState::Normal;
     double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     double clientWidth_ = 0, clientHeight_ = 0;
+    std::string focusedControl_;
 };
 
 } // namespace tabbern

@@ -1,0 +1,79 @@
+// The add dialog: prefilled from the clipboard and the group on show, stored on save.
+#include "editing/Editing.h"
+
+#include "app/App.h"
+#include "editing/EditingSupport.h"
+#include "listview/ListView.h"
+#include "store/Store.h"
+#include "store/Text.h"
+
+namespace tabbern {
+
+void menuaddname_Click(App& app) {
+    app.platform.showModal(app.frmAddName);
+}
+
+void frmAddName_Activate(App& app) {
+    AddNameForm& d = app.frmAddName;
+    d.Text1.setText("");
+    d.Text3.setText("");
+
+    // Only clipboard text that looks like a web address is worth offering as the URL.
+    const std::string clip = Trim(app.platform.clipboardText());
+    if (ContainsNoCase(clip, "http") || ContainsNoCase(clip, "www") || ContainsNoCase(clip, "ww3"))
+        d.Text3.setText(clip);
+
+    FillGroupCombo(app, d.Combo1);
+    // Preset the group the main window shows; All Groups keeps the first group offered.
+    const ComboBox& selector = app.main.Combo1;
+    if (selector.listCount() >= 1) {
+        if (TrimLower(selector.text()) != "all groups")
+            d.Combo1.setText(selector.text());
+    } else {
+        d.Combo1.setText("");
+    }
+    d.setFocusedControl("Text1");
+}
+
+void frmAddName_Command1_Click(App& app) {
+    AddNameForm& d = app.frmAddName;
+    const std::string name = Trim(d.Text1.text());
+    if (name.empty()) {
+        Say(app, "Please Enter A " + app.itemNoun + " Name");
+        d.setFocusedControl("Text1");
+        return;
+    }
+    std::string url = Trim(d.Text3.text());
+    if (url.empty()) {
+        Say(app, "Please Enter A URL");
+        d.setFocusedControl("Text3");
+        return;
+    }
+    if (RefuseTaggedFields(app, d))
+        return;
+
+    const std::string group = Trim(d.Combo1.text());
+    const std::string today = app.platform.todayShortDate();
+    const int at = app.recordCount;
+    BookmarkRow& row = app.bookmarks.row(at);
+    row[kColRecord] = std::to_string(at);
+    row[kColName] = name;
+    row[kColGroup] = GroupOrDefault(app, group);
+    row[kColDateAdded] = today;
+    row[kColUrl] = CompleteUrl(url);
+    row[kColLastAccessed].clear();
+
+    // Rows are kept by record number here, so that a loaded record without a name survives.
+    RewriteStore(app, RowHasRecordNumber);
+    LoadStore(app);
+    RefillBookmarkList(app);
+    // The blank group box is passed as it is: the "Misc - " default adds no group.
+    AddGroup(app, "newname", "add", Trim(d.Combo1.text()));
+    app.platform.hideForm(d);
+}
+
+void frmAddName_Command2_Click(App& app) {
+    app.platform.hideForm(app.frmAddName);
+}
+
+} // namespace tabbern

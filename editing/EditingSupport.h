@@ -1,0 +1,21 @@
+// Helpers shared by the editing commands; not part of the program's interface.
+#pragma once
+
+#include <string>
+
+namespace tabbern {
+
+struct App;
+class BookmarkDialog;
+
+// A message with an OK button, titled with the application title.
+void Say(App& app, const std::string& text);
+// The refusal of a text holding a record tag, e.g. "A URL Cannot Contain [r], ... Or [u]".
+std::string TagRefusal(const std::string& what);
+// Refuses a name, group or URL in the dialog that holds a record tag: says so, puts the focus on
+// the offending box and returns true. The name noun opens the name's message.
+bool RefuseTaggedFields(App& app, BookmarkDialog& dialog);
+// The group a saved bookmark gets: the trimmed group box, or "Misc - " and today when blank.
+std::string GroupOrDefault(App& app, const std::string& trimmedGroup);
+
+} // namespace tabbern
