@@ -4,7 +4,9 @@
 
 // The resources live in a static library: nothing would pull their object file into the
 // program unless something refers to it, so the first use registers them explicitly.
-static void RegisterTabbernResources() { Q_INIT_RESOURCE(resources); }
+static void RegisterTabbernResources() {
+    Q_INIT_RESOURCE(resources);
+}
 
 namespace tabbern {
 
@@ -39,6 +41,8 @@ QIcon tabbernIcon() {
     return icon;
 }
 
-QIcon tabbernIcon(int number) { return number == 101 ? tabbernIcon() : QIcon(); }
+QIcon tabbernIcon(int number) {
+    return number == 101 ? tabbernIcon() : QIcon();
+}
 
 } // namespace tabbern

@@ -1,0 +1,89 @@
+// Shared pieces of the GUI tests: answering modal windows from inside their own event loop,
+// and the real program's pieces started in a fresh folder.
+#pragma once
+
+#include "app/App.h"
+#include "app/Startup.h"
+#include "platform/qt/MainWindowView.h"
+#include "platform/qt/QtPlatform.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QByteArray>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace tabbern::test {
+
+// Acts on the next modal window (message box, dialog) once its event loop runs. Gives up with
+// a test failure when none appears within a few rounds of the event loop.
+inline void WhenModalShows(std::function<void(QWidget*)> act, int roundsLeft = 50) {
+    QTimer::singleShot(0, [act = std::move(act), roundsLeft]() mutable {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            act(modal);
+        else if (roundsLeft > 0)
+            WhenModalShows(std::move(act), roundsLeft - 1);
+        else
+            ADD_FAILURE() << "no modal window appeared";
+    });
+}
+
+// Points the XDG folders into a fresh temporary folder for the test's lifetime.
+class XdgHome {
+public:
+    XdgHome()
+        : data_(temp_.makeDir("data")), config_(temp_.makeDir("config")),
+          oldData_(qgetenv("XDG_DATA_HOME")), oldConfig_(qgetenv("XDG_CONFIG_HOME")) {
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(data_));
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config_));
+    }
+    ~XdgHome() {
+        qputenv("XDG_DATA_HOME", oldData_);
+        qputenv("XDG_CONFIG_HOME", oldConfig_);
+    }
+    XdgHome(const XdgHome&) = delete;
+    XdgHome& operator=(const XdgHome&) = delete;
+
+    const std::string& data() const { return data_; }
+    const std::string& config() const { return config_; }
+    std::string programFolder() const { return data_ + "/tabbern"; }
+    const TempDir& temp() const { return temp_; }
+
+private:
+    TempDir temp_;
+    std::string data_, config_;
+    QByteArray oldData_, oldConfig_;
+};
+
+// The program as main() builds it, started in a fresh data home. Ending the process is
+// counted instead of done.
+class StartedProgram : public ::testing::Test {
+protected:
+    void start(const QStringList& arguments = {}) {
+        platform = std::make_unique<QtPlatform>(arguments);
+        platform->setEndProcessHook([this] { ++processEnds; });
+        app = std::make_unique<App>(*platform);
+        platform->setApp(*app);
+        view = std::make_unique<MainWindowView>(*platform, *app);
+        platform->runEvent([this] { MainForm_Load(*app); });
+    }
+
+    template <class W> W* widget(const char* name) const {
+        return view->findChild<W*>(QString::fromLatin1(name));
+    }
+
+    XdgHome home;
+    int processEnds = 0;
+    std::unique_ptr<QtPlatform> platform;
+    std::unique_ptr<App> app;
+    std::unique_ptr<MainWindowView> view;
+};
+
+} // namespace tabbern::test
