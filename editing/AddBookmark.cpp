@@ -37,19 +37,8 @@ void frmAddName_Activate(App& app) {
 
 void frmAddName_Command1_Click(App& app) {
     AddNameForm& d = app.frmAddName;
-    const std::string name = Trim(d.Text1.text());
-    if (name.empty()) {
-        Say(app, "Please Enter A " + app.itemNoun + " Name");
-        d.setFocusedControl("Text1");
-        return;
-    }
-    std::string url = Trim(d.Text3.text());
-    if (url.empty()) {
-        Say(app, "Please Enter A URL");
-        d.setFocusedControl("Text3");
-        return;
-    }
-    if (RefuseTaggedFields(app, d))
+    std::string name, url;
+    if (!CheckBookmarkDialog(app, d, "Please Enter A " + app.itemNoun + " Name", name, url))
         return;
 
     const std::string group = Trim(d.Combo1.text());

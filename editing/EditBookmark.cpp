@@ -53,19 +53,8 @@ void frmEditName_Activate(App& app) {
 
 void frmEditName_Command1_Click(App& app) {
     EditNameForm& d = app.frmEditName;
-    const std::string name = Trim(d.Text1.text());
-    if (name.empty()) {
-        Say(app, app.itemNoun + " Name Cannot Be Blank");
-        d.setFocusedControl("Text1");
-        return;
-    }
-    std::string url = Trim(d.Text3.text());
-    if (url.empty()) {
-        Say(app, "Please Enter A URL");
-        d.setFocusedControl("Text3");
-        return;
-    }
-    if (RefuseTaggedFields(app, d))
+    std::string name, url;
+    if (!CheckBookmarkDialog(app, d, app.itemNoun + " Name Cannot Be Blank", name, url))
         return;
 
     const int at = RowOfRecordNumber(app, d.editedRecord);

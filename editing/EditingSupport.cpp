@@ -65,6 +65,23 @@ bool RefuseTaggedFields(App& app, BookmarkDialog& dialog) {
     return false;
 }
 
+bool CheckBookmarkDialog(App& app, BookmarkDialog& dialog, const std::string& blankNameMessage,
+                         std::string& name, std::string& url) {
+    name = Trim(dialog.Text1.text());
+    if (name.empty()) {
+        Say(app, blankNameMessage);
+        dialog.setFocusedControl("Text1");
+        return false;
+    }
+    url = Trim(dialog.Text3.text());
+    if (url.empty()) {
+        Say(app, "Please Enter A URL");
+        dialog.setFocusedControl("Text3");
+        return false;
+    }
+    return !RefuseTaggedFields(app, dialog);
+}
+
 std::string GroupOrDefault(App& app, const std::string& trimmedGroup) {
     if (!trimmedGroup.empty())
         return trimmedGroup;

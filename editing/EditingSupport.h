@@ -15,6 +15,11 @@ std::string TagRefusal(const std::string& what);
 // Refuses a name, group or URL in the dialog that holds a record tag: says so, puts the focus on
 // the offending box and returns true. The name noun opens the name's message.
 bool RefuseTaggedFields(App& app, BookmarkDialog& dialog);
+// The checks of a bookmark dialog's save, in their order: a blank name (with the dialog's own
+// message), a blank URL, then record tags. Returns false after saying what is wrong and moving
+// the focus; otherwise gives the trimmed name and URL.
+bool CheckBookmarkDialog(App& app, BookmarkDialog& dialog, const std::string& blankNameMessage,
+                         std::string& name, std::string& url);
 // The group a saved bookmark gets: the trimmed group box, or "Misc - " and today when blank.
 std::string GroupOrDefault(App& app, const std::string& trimmedGroup);
 

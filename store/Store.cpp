@@ -124,6 +124,25 @@ void LoadGroups(App& app) {
 
 // ---- writing ------------------------------------------------------------------------------
 
+namespace {
+
+// Appends lines to a data file; a missing file is created holding its header line first.
+void AppendOrCreate(App& app, const std::string& fileName, const std::string& header,
+                    const std::vector<std::string>& lines) {
+    const std::string path = app.dataFile(fileName);
+    if (FileExists(app, app.dataFolder, fileName)) {
+        AppendTextLines(path, lines);
+        return;
+    }
+    std::vector<std::string> whole;
+    whole.reserve(lines.size() + 1);
+    whole.push_back(header);
+    whole.insert(whole.end(), lines.begin(), lines.end());
+    WriteTextLines(path, whole);
+}
+
+} // namespace
+
 bool RowHasName(int, const BookmarkRow& r) {
     return !IsBlank(r[kColName]);
 }
@@ -145,17 +164,10 @@ void RewriteStore(App& app, const RowFilter& keep) {
 
 void AppendStoreRecords(App& app, const std::vector<BookmarkRow>& records) {
     std::vector<std::string> lines;
-    const bool exists = FileExists(app, app.dataFolder, app.storeFileName);
-    if (!exists)
-        lines.push_back(app.storeHeaderLine);
     for (const BookmarkRow& rec : records)
         if (!IsBlank(rec[kColName]))
             lines.push_back(BuildRecordLine(rec));
-    const std::string path = app.dataFile(app.storeFileName);
-    if (exists)
-        AppendTextLines(path, lines);
-    else
-        WriteTextLines(path, lines);
+    AppendOrCreate(app, app.storeFileName, app.storeHeaderLine, lines);
 }
 
 void RewriteGroupFile(App& app,
@@ -179,16 +191,10 @@ namespace {
 // or the next start-up would take it for a damaged file.
 void AppendGroupLines(App& app, const std::vector<std::string>& names) {
     std::vector<std::string> lines;
-    const bool exists = FileExists(app, app.dataFolder, app.groupFileName);
-    if (!exists)
-        lines.push_back(app.groupHeaderLine);
+    lines.reserve(names.size());
     for (const std::string& n : names)
         lines.push_back(FlattenLineBreaks(n));
-    const std::string path = app.dataFile(app.groupFileName);
-    if (exists)
-        AppendTextLines(path, lines);
-    else
-        WriteTextLines(path, lines);
+    AppendOrCreate(app, app.groupFileName, app.groupHeaderLine, lines);
 }
 
 } // namespace

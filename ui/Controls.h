@@ -123,9 +123,9 @@ private:
     int picture_ = 0;
 };
 
-// A list box: entries in the order they were added (never sorted by itself) and a selected
-// position, -1 for none.
-class ListBox : public Control {
+// The entries of a list box or a combo box, in the order they were added (never sorted by
+// itself), and the selected position, -1 for none.
+class ListControl : public Control {
 public:
     using Control::Control;
 
@@ -143,12 +143,6 @@ public:
     }
     void addItem(std::string s) {
         items_.push_back(std::move(s));
-        touch();
-    }
-    void removeItem(int i) {
-        items_.erase(items_.begin() + i);
-        if (listIndex_ >= listCount())
-            listIndex_ = -1;
         touch();
     }
 
@@ -158,71 +152,62 @@ public:
         if (i < -1 || i >= listCount())
             i = -1;
         listIndex_ = i;
+        selected(i);
         touch();
         if (i >= 0 && onClick)
             onClick();
     }
 
-    // The text of the selected entry, or empty with no selection.
-    std::string selectedText() const { return listIndex_ >= 0 ? item(listIndex_) : std::string(); }
-
     std::function<void()> onClick;
-    std::function<void()> onDblClick;
+
+protected:
+    // What else selecting an entry changes, before the click handler runs.
+    virtual void selected(int) {}
+    void forgetSelection() { listIndex_ = -1; }
 
 private:
     std::vector<std::string> items_;
     int listIndex_ = -1;
 };
 
-// An editable combo box: a list box with a text of its own. Selecting an entry puts the entry's
-// text into the box, then runs the click handler.
-class ComboBox : public Control {
+class ListBox : public ListControl {
 public:
-    using Control::Control;
+    using ListControl::ListControl;
 
-    const std::vector<std::string>& items() const { return items_; }
-    int listCount() const { return static_cast<int>(items_.size()); }
-    const std::string& item(int i) const { return items_.at(static_cast<std::size_t>(i)); }
-    int listIndex() const { return listIndex_; }
+    // The text of the selected entry, or empty with no selection.
+    std::string selectedText() const {
+        return listIndex() >= 0 ? item(listIndex()) : std::string();
+    }
+
+    std::function<void()> onDblClick;
+};
+
+// An editable combo box: a list with a text of its own. Selecting an entry puts the entry's
+// text into the box, then runs the click handler.
+class ComboBox : public ListControl {
+public:
+    using ListControl::ListControl;
+
     const std::string& text() const { return text_; }
-
-    void clear() {
-        if (!items_.empty() || listIndex_ != -1) {
-            items_.clear();
-            listIndex_ = -1;
-            touch();
-        }
-    }
-    void addItem(std::string s) {
-        items_.push_back(std::move(s));
-        touch();
-    }
     // Typing or setting the text leaves no entry selected.
     void setText(std::string t) {
-        if (text_ != t || listIndex_ != -1) {
+        if (text_ != t || listIndex() != -1) {
             text_ = std::move(t);
-            listIndex_ = -1;
+            forgetSelection();
             touch();
         }
     }
-    void setListIndex(int i) {
-        if (i < -1 || i >= listCount())
-            i = -1;
-        listIndex_ = i;
-        if (i >= 0)
-            text_ = items_[static_cast<std::size_t>(i)];
-        touch();
-        if (i >= 0 && onClick)
-            onClick();
-    }
 
-    std::function<void()> onClick;
     // A key typed in the box: the character code (13 for Enter).
     std::function<void(int)> onKeyPress;
 
+protected:
+    void selected(int i) override {
+        if (i >= 0)
+            text_ = item(i);
+    }
+
 private:
-    std::vector<std::string> items_;
-    int listIndex_ = -1;
     std::string text_;
 };
 
