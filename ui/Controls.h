@@ -260,6 +260,15 @@ public:
         set(width_, width);
         set(height_, height);
     }
+    // Every control and menu item of the form, for views and tests that look them up by name.
+    virtual std::vector<Control*> allControls() { return {}; }
+    Control* findControl(const std::string& name) {
+        for (Control* c : allControls())
+            if (c->name() == name)
+                return c;
+        return nullptr;
+    }
+
     // Runs when the form becomes the active window (not when a message box over it closes).
     std::function<void()> onActivate;
 

@@ -2,31 +2,30 @@
 
 namespace tabbern {
 
-namespace {
-
-Control* FindByName(const std::vector<Control*>& controls, const std::string& name) {
-    for (Control* c : controls)
-        if (c->name() == name)
-            return c;
-    return nullptr;
+// Captions as the dialogs were designed; the texts built from the item noun are set at start-up.
+BookmarkDialog::BookmarkDialog(std::string formName, std::string caption)
+    : Form(std::move(formName)) {
+    setVisible(false);
+    setCaption(std::move(caption));
+    Label2.setCaption("Group");
+    Label3.setCaption("URL Link Address");
+    Command1.setCaption("Save");
+    Command2.setCaption("Cancel");
 }
-
-} // namespace
 
 std::vector<Control*> BookmarkDialog::allControls() {
     return {&Text1, &Combo1, &Text3, &Command1, &Command2, &Label1, &Label2, &Label3, &Picture1};
 }
 
-Control* BookmarkDialog::findControl(const std::string& name) {
-    return FindByName(allControls(), name);
+EditGroupNameForm::EditGroupNameForm() : Form("frmEditGroupName") {
+    setVisible(false);
+    setCaption("Edit Selected Group");
+    Command1.setCaption("Save");
+    Command2.setCaption("Cancel");
 }
 
 std::vector<Control*> EditGroupNameForm::allControls() {
     return {&Text1, &Label2, &Text3, &Command1, &Command2, &Label1, &Picture1};
-}
-
-Control* EditGroupNameForm::findControl(const std::string& name) {
-    return FindByName(allControls(), name);
 }
 
 } // namespace tabbern

@@ -12,7 +12,7 @@ namespace tabbern {
 // The add and edit dialogs share their controls: a name, a group box, a URL, save and cancel.
 class BookmarkDialog : public Form {
 public:
-    explicit BookmarkDialog(std::string formName) : Form(std::move(formName)) {}
+    BookmarkDialog(std::string formName, std::string caption);
 
     TextBox Text1{"Text1"};      // bookmark name
     ComboBox Combo1{"Combo1"};   // group name
@@ -24,18 +24,17 @@ public:
     Label Label3{"Label3"};
     PictureBox Picture1{"Picture1"};
 
-    std::vector<Control*> allControls();
-    Control* findControl(const std::string& name);
+    std::vector<Control*> allControls() override;
 };
 
 class AddNameForm : public BookmarkDialog {
 public:
-    AddNameForm() : BookmarkDialog("frmAddName") {}
+    AddNameForm() : BookmarkDialog("frmAddName", "Add A Bookmark") {}
 };
 
 class EditNameForm : public BookmarkDialog {
 public:
-    EditNameForm() : BookmarkDialog("frmEditName") {}
+    EditNameForm() : BookmarkDialog("frmEditName", "Edit Selected Bookmark") {}
 
     // The record number of the bookmark being edited, as its activation took it from the list.
     std::string editedRecord;
@@ -43,7 +42,7 @@ public:
 
 class EditGroupNameForm : public Form {
 public:
-    EditGroupNameForm() : Form("frmEditGroupName") {}
+    EditGroupNameForm();
 
     TextBox Text1{"Text1"};      // the group's current name
     Label Label2{"Label2"};      // the current name in angle brackets
@@ -53,8 +52,7 @@ public:
     Label Label1{"Label1"};
     PictureBox Picture1{"Picture1"};
 
-    std::vector<Control*> allControls();
-    Control* findControl(const std::string& name);
+    std::vector<Control*> allControls() override;
 };
 
 } // namespace tabbern

@@ -14,6 +14,17 @@ void SetInterfaceTexts(App& app) {
     m.Label2.setCaption("Group:");
     m.TextNameSearch.setToolTip(" Enter A " + noun + " To Find ");
     m.Command2.setToolTip(" Find " + noun + " ");
+
+    for (BookmarkDialog* d : {static_cast<BookmarkDialog*>(&app.frmAddName),
+                              static_cast<BookmarkDialog*>(&app.frmEditName)}) {
+        d->Label1.setCaption(noun + " Name");
+        d->Command1.setToolTip(" Save This " + noun + " ");
+        d->Command2.setToolTip(" Do Not Save ");
+    }
+    EditGroupNameForm& g = app.frmEditGroupName;
+    g.Command1.setToolTip(" Save Group Name Change ");
+    g.Command2.setToolTip(" Do Not Save Group Name Change ");
+    g.Label1.setCaption("Enter A New Name For This Group");
 }
 
 } // namespace tabbern

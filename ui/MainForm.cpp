@@ -115,13 +115,6 @@ std::vector<Control*> MainForm::allControls() {
     return all;
 }
 
-Control* MainForm::findControl(const std::string& name) {
-    for (Control* c : allControls())
-        if (c->name() == name)
-            return c;
-    return nullptr;
-}
-
 const TwipRect* MainForm::layoutOf(const std::string& name) {
     for (const Placement& p : kLayout)
         if (name == p.name)

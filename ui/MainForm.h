@@ -70,9 +70,7 @@ public:
     // The top-level menus in menu-bar order.
     std::vector<MenuItem*> menuBar;
 
-    // Every control and menu item, for views and tests that look them up by name.
-    std::vector<Control*> allControls();
-    Control* findControl(const std::string& name);
+    std::vector<Control*> allControls() override;
 
     // Design-time placement of a visible control, or nullptr for the hidden ones.
     static const TwipRect* layoutOf(const std::string& name);

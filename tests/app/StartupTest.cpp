@@ -38,6 +38,13 @@ TEST_F(StartupTest, FirstStartInAnEmptyFolderWritesTheFourFilesAndShowsTheWindow
     EXPECT_EQ(app.main.Command2.toolTip(), " Find Bookmark ");
     EXPECT_EQ(app.main.Label1.caption(), "My Groups");
     EXPECT_EQ(app.main.icon(), 101);
+    // The dialogs get their texts at start-up too, built from the item noun.
+    EXPECT_EQ(app.frmAddName.Label1.caption(), "Bookmark Name");
+    EXPECT_EQ(app.frmEditName.Command1.toolTip(), " Save This Bookmark ");
+    EXPECT_EQ(app.frmAddName.Command2.toolTip(), " Do Not Save ");
+    EXPECT_EQ(app.frmEditGroupName.Label1.caption(), "Enter A New Name For This Group");
+    EXPECT_EQ(app.frmEditGroupName.Command2.toolTip(), " Do Not Save Group Name Change ");
+    EXPECT_FALSE(app.frmAddName.visible());
     // With no group the start-up selection of All Groups is the run's first selector click.
     EXPECT_EQ(app.currentGroupFilter, "all groups");
     EXPECT_EQ(app.main.Combo1.items(), std::vector<std::string>{"All Groups"});
