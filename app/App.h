@@ -70,6 +70,9 @@ struct App {
     std::string selectedUrl;
     std::string pendingGroupText;
     bool comboFirstClickDone = false;
+    // While code walks the group selector, its clicks set the filter and one refill follows.
+    bool listRefillDeferred = false;
+    bool listRefillPending = false;
     // Enter in the group selector hands its trimmed text to the group-adding command, which
     // the editing code installs here.
     std::function<void(App&, const std::string&)> addGroupFromSelector;

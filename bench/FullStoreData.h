@@ -27,14 +27,13 @@ inline std::string StoreFileBytes(int records, int groups) {
         const std::string added =
             std::to_string(i * 7 % 12 + 1) + "/" + std::to_string(i * 13 % 28 + 1) + "/2025";
         // Every fifth bookmark was never opened: blank keys sort first.
-        const std::string accessed =
-            i % 5 == 0 ? std::string()
-                       : std::to_string(i * 11 % 12 + 1) + "/" + std::to_string(i % 28 + 1) +
-                             "/2026";
+        const std::string accessed = i % 5 == 0 ? std::string()
+                                                : std::to_string(i * 11 % 12 + 1) + "/" +
+                                                      std::to_string(i % 28 + 1) + "/2026";
         bytes += "[r]" + std::to_string(i) + "[n]" + BookmarkName(i) + "[g]" +
-                 GroupName(i % groups) + "[d]" + added + "[l]" + accessed +
-                 "[u]https://www.site" + std::to_string(i * 337 % 1000) +
-                 ".example/some/path?q=" + std::to_string(i) + "\r\n";
+                 GroupName(i % groups) + "[d]" + added + "[l]" + accessed + "[u]https://www.site" +
+                 std::to_string(i * 337 % 1000) + ".example/some/path?q=" + std::to_string(i) +
+                 "\r\n";
     }
     return bytes;
 }

@@ -17,6 +17,26 @@ constexpr int kEnter = 13;
 const char* const kAllGroups = "All Groups";
 const char* const kAllGroupsKey = "all groups";
 
+// Walking the selector from code runs every entry's click, but only the refill for the entry
+// the walk ends on can be seen: the clicks on the way only note that a refill is due.
+// Returns whether this call started the deferral (an outer walk keeps it otherwise).
+bool DeferListRefill(App& app) {
+    if (app.listRefillDeferred)
+        return false;
+    app.listRefillDeferred = true;
+    return true;
+}
+
+void EndDeferredRefill(App& app, bool started) {
+    if (!started)
+        return;
+    app.listRefillDeferred = false;
+    if (app.listRefillPending) {
+        app.listRefillPending = false;
+        RefillBookmarkList(app);
+    }
+}
+
 } // namespace
 
 void Combo1_Click(App& app) {
@@ -24,6 +44,10 @@ void Combo1_Click(App& app) {
     // Start-up's own selection only sets the filter: the list was filled just before it.
     if (!app.comboFirstClickDone) {
         app.comboFirstClickDone = true;
+        return;
+    }
+    if (app.listRefillDeferred) {
+        app.listRefillPending = true;
         return;
     }
     RefillBookmarkList(app);
@@ -78,6 +102,7 @@ void RebuildGroupTable(App& app) {
     ComboBox& combo = app.main.Combo1;
     if (combo.listCount() < 2)
         return;
+    const bool deferred = DeferListRefill(app);
     combo.setListIndex(0);
     const int n = combo.listCount();
     app.groups.assign(static_cast<std::size_t>(n) + 1, std::string());
@@ -96,6 +121,7 @@ void RebuildGroupTable(App& app) {
             app.groups[static_cast<std::size_t>(i)] = std::move(name);
     }
     combo.setEnabled(wasEnabled);
+    EndDeferredRefill(app, deferred);
 }
 
 void SelectGroupByName(App& app, const std::string& name) {
@@ -103,11 +129,13 @@ void SelectGroupByName(App& app, const std::string& name) {
     if (IsBlank(name) || combo.listCount() == 0)
         return;
     const std::string wanted = LCase(name);
+    const bool deferred = DeferListRefill(app);
     for (int i = 0; i < combo.listCount(); ++i) {
         combo.setListIndex(i);
         if (TrimLower(combo.item(i)) == wanted)
-            return;
+            break;
     }
+    EndDeferredRefill(app, deferred);
 }
 
 } // namespace tabbern

@@ -78,7 +78,7 @@ void FillBookmarkList(App& app) {
         const BookmarkRow& row = app.bookmarks.row(r);
         if (IsBlank(row[kColName]))
             continue;
-        if (!everyGroup && TrimLower(row[kColGroup]) != filterKey)
+        if (!everyGroup && !EqualsTrimLower(row[kColGroup], filterKey))
             continue;
         m.List1.addItem(row[kColName]);
         m.List2.addItem(row[kColUrl]);

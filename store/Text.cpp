@@ -99,6 +99,23 @@ std::string TrimLower(std::string_view s) {
     return Trim(LCase(s));
 }
 
+bool EqualsTrimLower(std::string_view s, std::string_view key) {
+    const auto start = s.find_first_not_of(kBlank);
+    if (start == std::string_view::npos)
+        return key.empty();
+    const auto end = s.find_last_not_of(kBlank);
+    const std::string_view t = s.substr(start, end - start + 1);
+    for (const char c : t)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return TrimLower(s) == key;
+    if (t.size() != key.size())
+        return false;
+    for (std::size_t i = 0; i < t.size(); ++i)
+        if (AsciiLower(t[i]) != key[i])
+            return false;
+    return true;
+}
+
 std::size_t FindNoCase(std::string_view hay, std::string_view needle, std::size_t from) {
     if (from > hay.size() || needle.size() > hay.size() - from)
         return std::string_view::npos;

@@ -20,6 +20,8 @@ bool IsBlank(std::string_view s);
 std::string LCase(std::string_view s);
 // Trim(LCase(s)): the form in which names and groups are compared.
 std::string TrimLower(std::string_view s);
+// TrimLower(s) == key, without building the lower-cased copy when s is ASCII.
+bool EqualsTrimLower(std::string_view s, std::string_view key);
 
 // Position of the first occurrence of an ASCII needle, ignoring ASCII letter case, from `from`;
 // std::string_view::npos when absent. Tags, URL prefixes and link prefixes are all ASCII.

@@ -224,5 +224,30 @@ TEST(AppendUtf8, CodePointsWithoutUtf8FormBecomeReplacementCharacter) {
     EXPECT_EQ(out, "\xEF\xBF\xBD\xEF\xBF\xBD");
 }
 
+TEST(EqualsTrimLower, AgreesWithComparingTrimLowerCopies) {
+    const char* texts[] = {"",
+                           " ",
+                           "work",
+                           " WORK ",
+                           "Work 2",
+                           "wORk  ",
+                           "\tWork",
+                           "\xC3\x89t\xC3\xA9",
+                           " \xC3\xA9T\xC3\x89 ",
+                           "all groups",
+                           "All Groups",
+                           "w",
+                           "wor"};
+    for (const char* s : texts)
+        for (const char* k : texts) {
+            const std::string key = TrimLower(k);
+            EXPECT_EQ(EqualsTrimLower(s, key), TrimLower(s) == key)
+                << "[" << s << "] [" << k << "]";
+        }
+    EXPECT_TRUE(EqualsTrimLower("  Work ", "work"));
+    EXPECT_FALSE(EqualsTrimLower("Work 2", "work"));
+    EXPECT_TRUE(EqualsTrimLower(" \xC3\x89t\xC3\xA9", "\xC3\xA9t\xC3\xA9"));
+}
+
 } // namespace
 } // namespace tabbern
