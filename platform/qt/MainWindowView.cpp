@@ -4,6 +4,7 @@
 #include "app/Exit.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/qt/Resources.h"
+#include "platform/qt/ViewSupport.h"
 #include "ui/MainForm.h"
 
 #include <QApplication>
@@ -24,10 +25,6 @@ namespace {
 
 constexpr int kTwipsPerPixel = 15;
 
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
 QRect PixelRect(const TwipRect& r) {
     auto px = [](int twips) { return qRound(static_cast<double>(twips) / kTwipsPerPixel); };
     return {px(r.left), px(r.top), px(r.width), px(r.height)};
@@ -35,26 +32,6 @@ QRect PixelRect(const TwipRect& r) {
 
 // Which palette roles a widget paints its text and its background with.
 enum class Surface { Label, Field, Button };
-
-// A colour of the model in the desktop's terms; the default keeps the widget's design colour
-// (an invalid colour: the palette's own).
-QColor Resolve(Colour c, const QColor& design) {
-    const QPalette pal = QApplication::palette();
-    switch (c.kind) {
-    case Colour::Kind::Default:
-        return design;
-    case Colour::Kind::Rgb:
-        return QColor((c.rgb >> 16) & 0xFF, (c.rgb >> 8) & 0xFF, c.rgb & 0xFF);
-    case Colour::Kind::Highlight:
-        return pal.color(QPalette::Highlight);
-    case Colour::Kind::ButtonFace:
-        return pal.color(QPalette::Button);
-    case Colour::Kind::ActiveTitleBar:
-        // Qt's palette has no title-bar colour; the selection colour is the desktop's accent.
-        return pal.color(QPalette::Highlight);
-    }
-    return design;
-}
 
 void ApplyColours(QWidget* w, Surface surface, const QColor& fore, const QColor& back) {
     QPalette pal = QApplication::palette(w);
@@ -75,39 +52,6 @@ void ApplyColours(QWidget* w, Surface surface, const QColor& fore, const QColor&
         w->setPalette(pal);
     if (surface == Surface::Label)
         w->setAutoFillBackground(back.isValid());
-}
-
-QStringList ToQStrings(const std::vector<std::string>& items) {
-    QStringList out;
-    out.reserve(static_cast<qsizetype>(items.size()));
-    for (const std::string& s : items)
-        out << Q(s);
-    return out;
-}
-
-bool SameItems(const QListWidget& list, const QStringList& items) {
-    if (list.count() != items.size())
-        return false;
-    for (int i = 0; i < list.count(); ++i)
-        if (list.item(i)->text() != items.at(i))
-            return false;
-    return true;
-}
-
-bool SameItems(const QComboBox& combo, const QStringList& items) {
-    if (combo.count() != items.size())
-        return false;
-    for (int i = 0; i < combo.count(); ++i)
-        if (combo.itemText(i) != items.at(i))
-            return false;
-    return true;
-}
-
-bool IsEnter(const QEvent* e) {
-    if (e->type() != QEvent::KeyPress)
-        return false;
-    const int key = static_cast<const QKeyEvent*>(e)->key();
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
 WindowState StateOf(const QWidget& w) {
@@ -209,8 +153,8 @@ void MainWindowView::buildControls() {
         w->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         bind(model, [this, &model, w, designFore, designBack] {
             renderCommon(model, w);
-            ApplyColours(w, Surface::Label, Resolve(model.foreColour(), designFore),
-                         Resolve(model.backColour(), designBack));
+            ApplyColours(w, Surface::Label, ResolveColour(model.foreColour(), designFore),
+                         ResolveColour(model.backColour(), designBack));
             const QString caption = Q(model.caption());
             if (w->text() != caption)
                 w->setText(caption);
@@ -229,7 +173,7 @@ void MainWindowView::buildControls() {
     });
 
     dataPath_ = label(form_.lblAltDatapath, white,
-                      Resolve(Colour::system(Colour::Kind::ActiveTitleBar), none));
+                      ResolveColour(Colour::system(Colour::Kind::ActiveTitleBar), none));
     dataPath_->setFont(small);
     dataPath_->installEventFilter(this);
     label(form_.Label1, white, none);
@@ -242,13 +186,17 @@ void MainWindowView::buildControls() {
     // Leaving the box with the text of an entry typed in would otherwise choose that entry:
     // only a real choice from the list counts as a click.
     QObject::disconnect(groups_->lineEdit(), &QLineEdit::editingFinished, groups_, nullptr);
+    // The combo box holds the focus and hands keys to its line edit itself, past any filter
+    // on the line edit: Enter is caught at the combo box (and at the line edit, should it ever
+    // hold the focus).
+    groups_->installEventFilter(this);
     groups_->lineEdit()->installEventFilter(this);
     bind(form_.Combo1, [this] {
         const ComboBox& m = form_.Combo1;
         const QSignalBlocker block(groups_);
         renderCommon(m, groups_);
-        ApplyColours(groups_, Surface::Field, Resolve(m.foreColour(), {}),
-                     Resolve(m.backColour(), {}));
+        ApplyColours(groups_, Surface::Field, ResolveColour(m.foreColour(), {}),
+                     ResolveColour(m.backColour(), {}));
         const QStringList items = ToQStrings(m.items());
         if (!SameItems(*groups_, items)) {
             groups_->clear();
@@ -277,8 +225,8 @@ void MainWindowView::buildControls() {
         const ListBox& m = form_.List1;
         const QSignalBlocker block(list_);
         renderCommon(m, list_);
-        ApplyColours(list_, Surface::Field, Resolve(m.foreColour(), {}),
-                     Resolve(m.backColour(), QColor(Qt::white)));
+        ApplyColours(list_, Surface::Field, ResolveColour(m.foreColour(), {}),
+                     ResolveColour(m.backColour(), QColor(Qt::white)));
         const QStringList items = ToQStrings(m.items());
         if (!SameItems(*list_, items)) {
             list_->clear();
@@ -309,8 +257,8 @@ void MainWindowView::buildControls() {
     bind(form_.TextNameSearch, [this] {
         const TextBox& m = form_.TextNameSearch;
         renderCommon(m, search_);
-        ApplyColours(search_, Surface::Field, Resolve(m.foreColour(), {}),
-                     Resolve(m.backColour(), {}));
+        ApplyColours(search_, Surface::Field, ResolveColour(m.foreColour(), {}),
+                     ResolveColour(m.backColour(), {}));
         const QString text = Q(m.text());
         if (search_->text() != text)
             search_->setText(text);
@@ -326,8 +274,8 @@ void MainWindowView::buildControls() {
     bind(form_.Command2, [this] {
         const Button& m = form_.Command2;
         renderCommon(m, find_);
-        ApplyColours(find_, Surface::Button, Resolve(m.foreColour(), {}),
-                     Resolve(m.backColour(), {}));
+        ApplyColours(find_, Surface::Button, ResolveColour(m.foreColour(), {}),
+                     ResolveColour(m.backColour(), {}));
         find_->setText(Q(m.caption()));
         const QPixmap face = tabbernBitmap(m.picture() != 0 ? m.picture() : 104);
         find_->setIcon(QIcon(face));
@@ -340,6 +288,9 @@ void MainWindowView::buildControls() {
     for (Label* detail : {&form_.LabelLastAccessed, &form_.lblDateAccessed, &form_.Label2,
                           &form_.lblWhatGroup, &form_.LabelShowURLAddress})
         label(*detail, none, none)->setFont(small);
+    // A double-click on the URL opens the bookmark.
+    url_ = client_->findChild<QLabel*>(Q(form_.LabelShowURLAddress.name()));
+    url_->installEventFilter(this);
 }
 
 // ---- rendering --------------------------------------------------------------------------------
@@ -453,7 +404,7 @@ void MainWindowView::listRowChangedByUser(int row) {
 bool MainWindowView::eventFilter(QObject* watched, QEvent* e) {
     if (watched == list_->viewport() && e->type() == QEvent::MouseButtonPress) {
         pressAlreadyClicked_ = false;
-    } else if (watched == groups_->lineEdit() && IsEnter(e)) {
+    } else if ((watched == groups_ || watched == groups_->lineEdit()) && IsEnter(e)) {
         platform_.runEvent([this] {
             if (form_.Combo1.onKeyPress)
                 form_.Combo1.onKeyPress(13);
@@ -465,12 +416,14 @@ bool MainWindowView::eventFilter(QObject* watched, QEvent* e) {
                 form_.TextNameSearch.onKeyPress(13);
         });
         return true;
-    } else if (watched == dataPath_ && e->type() == QEvent::MouseButtonDblClick) {
+    } else if ((watched == dataPath_ || watched == url_) &&
+               e->type() == QEvent::MouseButtonDblClick) {
+        Label& model = watched == url_ ? form_.LabelShowURLAddress : form_.lblAltDatapath;
         // A disabled label takes no double-click, as a disabled control takes no input.
-        if (form_.lblAltDatapath.enabled())
-            platform_.runEvent([this] {
-                if (form_.lblAltDatapath.onDblClick)
-                    form_.lblAltDatapath.onDblClick();
+        if (model.enabled())
+            platform_.runEvent([&model] {
+                if (model.onDblClick)
+                    model.onDblClick();
             });
         return true;
     }

@@ -74,6 +74,7 @@ private:
     QWidget* client_ = nullptr;
     QLabel* picture_ = nullptr;
     QLabel* dataPath_ = nullptr;
+    QLabel* url_ = nullptr;
     QComboBox* groups_ = nullptr;
     QListWidget* list_ = nullptr;
     QLineEdit* search_ = nullptr;

@@ -5,6 +5,7 @@
 #include "platform/qt/FormView.h"
 #include "platform/qt/MenuBinder.h"
 #include "platform/qt/Resources.h"
+#include "platform/qt/ViewSupport.h"
 #include "ui/Controls.h"
 
 #include <QApplication>
@@ -46,9 +47,6 @@ namespace {
 
 constexpr double kTwipsPerPixel = 15;
 
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 std::string S(const QString& s) {
     return s.toStdString();
 }

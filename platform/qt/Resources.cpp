@@ -26,7 +26,10 @@ QPixmap tabbernBitmap(int number) {
     EnsureResources();
     switch (number) {
     case 101:
+    case 102:
     case 104:
+    case 106:
+    case 107:
         return QPixmap(QStringLiteral(":/tabbern/bitmap%1.png").arg(number));
     default:
         return {};

@@ -3,6 +3,8 @@
 // exit sequence.
 #include "app/App.h"
 #include "app/Startup.h"
+#include "platform/qt/BookmarkDialogView.h"
+#include "platform/qt/GroupNameDialogView.h"
 #include "platform/qt/MainWindowView.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/qt/Resources.h"
@@ -21,6 +23,10 @@ int main(int argc, char** argv) {
     tabbern::App app(platform);
     platform.setApp(app);
     tabbern::MainWindowView mainWindow(platform, app);
+    // The dialogs exist, hidden, from the start; the core only shows and hides them.
+    tabbern::BookmarkDialogView addDialog(platform, app.frmAddName);
+    tabbern::BookmarkDialogView editDialog(platform, app.frmEditName);
+    tabbern::GroupNameDialogView renameDialog(platform, app.frmEditGroupName);
 
     platform.runEvent([&app] { tabbern::MainForm_Load(app); });
     return QApplication::exec();

@@ -4,6 +4,8 @@
 
 #include "app/App.h"
 #include "app/Startup.h"
+#include "platform/qt/BookmarkDialogView.h"
+#include "platform/qt/GroupNameDialogView.h"
 #include "platform/qt/MainWindowView.h"
 #include "platform/qt/QtPlatform.h"
 #include "support/TempDir.h"
@@ -12,13 +14,20 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QString>
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
+
+// Failed checks show Qt texts as text rather than as bytes.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace tabbern::test {
 
@@ -72,6 +81,9 @@ protected:
         app = std::make_unique<App>(*platform);
         platform->setApp(*app);
         view = std::make_unique<MainWindowView>(*platform, *app);
+        addDialog = std::make_unique<BookmarkDialogView>(*platform, app->frmAddName);
+        editDialog = std::make_unique<BookmarkDialogView>(*platform, app->frmEditName);
+        renameDialog = std::make_unique<GroupNameDialogView>(*platform, app->frmEditGroupName);
         platform->runEvent([this] { MainForm_Load(*app); });
     }
 
@@ -84,6 +96,9 @@ protected:
     std::unique_ptr<QtPlatform> platform;
     std::unique_ptr<App> app;
     std::unique_ptr<MainWindowView> view;
+    std::unique_ptr<BookmarkDialogView> addDialog;
+    std::unique_ptr<BookmarkDialogView> editDialog;
+    std::unique_ptr<GroupNameDialogView> renameDialog;
 };
 
 } // namespace tabbern::test

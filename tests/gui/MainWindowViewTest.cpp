@@ -258,6 +258,21 @@ TEST_F(MainWindowInput, GroupSelectorForwardsChoicesTypingAndEnter) {
     EXPECT_EQ(combo->count(), 3);
 }
 
+TEST_F(MainWindowInput, EnterTypedAtTheFocusedGroupSelectorReachesTheCore) {
+    // A keyboard sends its keys to the focus widget, which for an editable combo box is the
+    // combo box itself, not its line edit.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    combo->setFocus();
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_NE(focused, nullptr);
+    combo->lineEdit()->selectAll();
+    QTest::keyClicks(focused, "Garden");
+    QTest::keyClick(focused, Qt::Key_Return);
+    EXPECT_EQ(app->main.Combo1.text(), "Garden");
+    EXPECT_EQ(events, (std::vector<std::string>{"key 13"}));
+    EXPECT_EQ(combo->count(), 3);
+}
+
 TEST_F(MainWindowInput, SearchBoxAndFindButtonForwardInput) {
     int finds = 0;
     app->main.Command2.onClick = [&] { ++finds; };

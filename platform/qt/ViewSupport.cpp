@@ -1,0 +1,62 @@
+#include "platform/qt/ViewSupport.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QPalette>
+
+namespace tabbern {
+
+QColor ResolveColour(Colour c, const QColor& design) {
+    const QPalette pal = QApplication::palette();
+    switch (c.kind) {
+    case Colour::Kind::Default:
+        return design;
+    case Colour::Kind::Rgb:
+        return QColor((c.rgb >> 16) & 0xFF, (c.rgb >> 8) & 0xFF, c.rgb & 0xFF);
+    case Colour::Kind::Highlight:
+    case Colour::Kind::ActiveTitleBar: // Qt has no title-bar colour; the accent stands in
+        return pal.color(QPalette::Highlight);
+    case Colour::Kind::ButtonFace:
+        return pal.color(QPalette::Button);
+    }
+    return design;
+}
+
+QStringList ToQStrings(const std::vector<std::string>& items) {
+    QStringList out;
+    out.reserve(static_cast<qsizetype>(items.size()));
+    for (const std::string& s : items)
+        out << Q(s);
+    return out;
+}
+
+bool SameItems(const QListWidget& list, const QStringList& items) {
+    if (list.count() != items.size())
+        return false;
+    for (int i = 0; i < list.count(); ++i)
+        if (list.item(i)->text() != items.at(i))
+            return false;
+    return true;
+}
+
+bool SameItems(const QComboBox& combo, const QStringList& items) {
+    if (combo.count() != items.size())
+        return false;
+    for (int i = 0; i < combo.count(); ++i)
+        if (combo.itemText(i) != items.at(i))
+            return false;
+    return true;
+}
+
+bool IsEnter(const QEvent* e) {
+    if (e->type() != QEvent::KeyPress)
+        return false;
+    const auto* key = static_cast<const QKeyEvent*>(e);
+    const bool plain =
+        !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    return plain && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter);
+}
+
+} // namespace tabbern
