@@ -1,6 +1,7 @@
 #include "app/App.h"
 
 #include "app/Exit.h"
+#include "app/Window.h"
 #include "editing/Editing.h"
 #include "listview/ListView.h"
 #include "store/FileIo.h"
@@ -11,6 +12,7 @@ App::App(Platform& p) : platform(p) {
     main.menuquit.onClick = [this] { menuquit_Click(*this); };
     WireListViewHandlers(*this);
     WireEditingHandlers(*this);
+    WireDesktopHandlers(*this);
 }
 
 std::string App::programFile(const std::string& name) const {

@@ -4,6 +4,7 @@
 
 #include "platform/Platform.h"
 #include "store/Tables.h"
+#include "ui/AboutHelp.h"
 #include "ui/Dialogs.h"
 #include "ui/MainForm.h"
 
@@ -81,6 +82,8 @@ struct App {
     AddNameForm frmAddName;
     EditNameForm frmEditName;
     EditGroupNameForm frmEditGroupName;
+    AboutForm frmAbout;
+    HelpForm frmHelp;
 
     // Paths of the files in the program folder and the data folder.
     std::string programFile(const std::string& name) const;

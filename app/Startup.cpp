@@ -1,13 +1,16 @@
 #include "app/Startup.h"
 
 #include "app/App.h"
+#include "app/Window.h"
 #include "listview/ListView.h"
+#include "settings/Autostart.h"
 #include "settings/Settings.h"
 #include "store/FileIo.h"
 #include "store/Store.h"
 #include "store/Text.h"
 #include "store/TextFile.h"
 #include "ui/InterfaceTexts.h"
+#include "ui/Looks.h"
 
 #include <cstdint>
 #include <utility>
@@ -177,10 +180,17 @@ void MainForm_Load(App& app) {
     ApplyStartMinimised(app);
     LoadStoreAtStartup(app);
     FillListAtStartup(app);
+    SetLooks(app);
+    if (CheckForStartupKey(app))
+        app.main.menustartwhenwindowsstarts.setChecked(true);
     PlaceMainWindow(app);
 
     app.main.setVisible(true);
     app.platform.showModeless(app.main);
+    // The window cannot report a state it was created in, so minimising at start is handled
+    // here: into the notification area, with the marker written.
+    if (app.main.windowState() == WindowState::Minimized)
+        MainForm_Resize(app);
 
     app.trayTip = " " + app.appTitle + " ";
     app.trayIconAdded = app.platform.trayAdd(app.trayTip, 101);

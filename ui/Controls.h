@@ -271,6 +271,8 @@ public:
 
     // Runs when the form becomes the active window (not when a message box over it closes).
     std::function<void()> onActivate;
+    // Runs when the user changes the window's size or state (minimise, restore, maximise).
+    std::function<void()> onResize;
 
     // The control that should have the keyboard focus, by name; empty for the form's own choice.
     // Every request counts, even for the control already named: the user may have moved on.

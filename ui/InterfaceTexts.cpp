@@ -25,6 +25,13 @@ void SetInterfaceTexts(App& app) {
     g.Command1.setToolTip(" Save Group Name Change ");
     g.Command2.setToolTip(" Do Not Save Group Name Change ");
     g.Label1.setCaption("Enter A New Name For This Group");
+
+    app.frmHelp.Command1.setCaption(" Close ");
+    AboutForm& about = app.frmAbout;
+    about.setCaption(" About " + app.appTitle);
+    about.lblTitle.setCaption(app.appTitle);
+    about.lblDisclaimer.setCaption(AboutDisclaimer());
+    about.lblDescription.setCaption(AboutDescription());
 }
 
 } // namespace tabbern
