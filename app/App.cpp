@@ -4,6 +4,7 @@
 #include "app/Window.h"
 #include "editing/Editing.h"
 #include "listview/ListView.h"
+#include "sharing/Sharing.h"
 #include "store/FileIo.h"
 
 namespace tabbern {
@@ -13,6 +14,7 @@ App::App(Platform& p) : platform(p) {
     WireListViewHandlers(*this);
     WireEditingHandlers(*this);
     WireDesktopHandlers(*this);
+    WireSharingHandlers(*this);
 }
 
 std::string App::programFile(const std::string& name) const {

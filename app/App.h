@@ -6,6 +6,7 @@
 #include "store/Tables.h"
 #include "ui/AboutHelp.h"
 #include "ui/Dialogs.h"
+#include "ui/ImportDialogs.h"
 #include "ui/MainForm.h"
 
 #include <functional>
@@ -84,6 +85,14 @@ struct App {
     EditGroupNameForm frmEditGroupName;
     AboutForm frmAbout;
     HelpForm frmHelp;
+    AddConfirmForm frmAddConfirm;
+    AssignNameForm frmAssignName;
+
+    // Import globals: the answers of the import dialogs, kept from one import to the next.
+    bool importConfirmed = false;   // the import button of frmAddConfirm was pressed
+    std::string assignedName;       // the trimmed name given to the current link
+    std::string assignedGroup;      // the group of the link assigned last
+    bool continueImporting = false; // false once the user stopped a text-file import
 
     // Paths of the files in the program folder and the data folder.
     std::string programFile(const std::string& name) const;

@@ -10,6 +10,7 @@ packages=(
     g++-mingw-w64-i686
     clang-format
     xvfb xauth
+    desktop-file-utils appstream
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #include "ui/InterfaceTexts.h"
 
 #include "app/App.h"
+#include "ui/ImportDialogs.h"
 
 namespace tabbern {
 
@@ -25,6 +26,7 @@ void SetInterfaceTexts(App& app) {
     g.Command1.setToolTip(" Save Group Name Change ");
     g.Command2.setToolTip(" Do Not Save Group Name Change ");
     g.Label1.setCaption("Enter A New Name For This Group");
+    SetImportDialogTexts(app);
 
     app.frmHelp.Command1.setCaption(" Close ");
     AboutForm& about = app.frmAbout;

@@ -16,9 +16,12 @@ void SetLooks(App& app) {
     app.frmAddName.Picture1.setPicture(102);
     app.frmEditName.Picture1.setPicture(102);
     app.frmEditGroupName.Picture1.setPicture(102);
+    app.frmAssignName.Picture1.setPicture(102);
 
     app.frmAddName.setBackColour(highlight);
     app.frmEditName.setBackColour(highlight);
+    app.frmAssignName.setBackColour(highlight);
+    app.frmAddConfirm.setBackColour(highlight);
     app.frmEditGroupName.setBackColour(highlight);
     app.frmAbout.setBackColour(highlight);
 
@@ -28,6 +31,12 @@ void SetLooks(App& app) {
     app.frmEditName.Command2.setPicture(106);
     app.frmEditGroupName.Command1.setPicture(107);
     app.frmEditGroupName.Command2.setPicture(106);
+    app.frmAssignName.Command1.setPicture(110);
+    app.frmAssignName.Command2.setPicture(111);
+    app.frmAssignName.Command3.setPicture(112);
+    app.frmAddConfirm.Picture1.setPicture(103);
+    app.frmAddConfirm.Command1.setPicture(108);
+    app.frmAddConfirm.Command2.setPicture(109);
 
     AboutForm& about = app.frmAbout;
     for (Label* label :

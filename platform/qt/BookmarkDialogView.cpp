@@ -24,31 +24,6 @@ namespace {
 constexpr int kFontPixels = 12;
 const QColor kLabelColour(0x1d, 0x35, 0x57);
 
-// Sets one palette role to the colour, or back to the desktop's with an invalid colour, leaving
-// the rest of the palette alone.
-void SetRole(QWidget* w, QPalette::ColorRole role, const QColor& colour, bool allGroups) {
-    QPalette pal = w->palette();
-    const QColor wanted = colour.isValid() ? colour : QApplication::palette(w).color(role);
-    if (allGroups) {
-        pal.setColor(role, wanted);
-    } else {
-        // Disabled text keeps the desktop's grey.
-        pal.setColor(QPalette::Active, role, wanted);
-        pal.setColor(QPalette::Inactive, role, wanted);
-    }
-    if (pal != w->palette())
-        w->setPalette(pal);
-}
-
-void RenderCommon(const Control& model, QWidget* w, bool shown = true) {
-    if (w->isEnabled() != model.enabled())
-        w->setEnabled(model.enabled());
-    w->setVisible(shown && model.visible());
-    const QString tip = Q(model.toolTip());
-    if (w->toolTip() != tip)
-        w->setToolTip(tip);
-}
-
 } // namespace
 
 // ---- PictureButton ----------------------------------------------------------------------------
@@ -103,13 +78,13 @@ void PictureButton::paintEvent(QPaintEvent* e) {
 
 // ---- DialogView -------------------------------------------------------------------------------
 
-DialogView::DialogView(QtPlatform& platform, Form& form, Button& cancel)
+DialogView::DialogView(QtPlatform& platform, Form& form, Button& cancel, QSize size)
     : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       platform_(platform), form_(form), cancel_(cancel) {
     setObjectName(Q(form_.name()));
     // The controls lie at absolute positions on a picture of this size.
-    setFixedSize(kWidth, kHeight);
+    setFixedSize(size);
     setSizeGripEnabled(false);
     QFont type = font();
     type.setPixelSize(kFontPixels);
@@ -129,19 +104,19 @@ void DialogView::bind(Control& model, std::function<void()> render) {
     bindings_.push_back({&model, std::move(render), 0});
 }
 
-QLabel* DialogView::addPicture(PictureBox& model, int designBitmap) {
+QLabel* DialogView::addPicture(PictureBox& model) {
     auto* w = new QLabel(this);
     w->setObjectName(Q(model.name()));
-    w->setGeometry(0, 0, kWidth, kHeight);
+    w->setGeometry(rect());
     w->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    bind(model, [&model, w, designBitmap] {
+    bind(model, [&model, w] {
         RenderCommon(model, w);
-        w->setPixmap(tabbernBitmap(model.picture() != 0 ? model.picture() : designBitmap));
+        w->setPixmap(tabbernBitmap(model.picture()));
     });
     return w;
 }
 
-QLabel* DialogView::addLabel(Label& model, const QRect& at) {
+QLabel* DialogView::addLabel(Label& model, const QRect& at, const QColor& designColour) {
     auto* w = new QLabel(this);
     w->setObjectName(Q(model.name()));
     w->setGeometry(at);
@@ -150,13 +125,14 @@ QLabel* DialogView::addLabel(Label& model, const QRect& at) {
     QFont bold = w->font();
     bold.setBold(true);
     w->setFont(bold);
-    bind(model, [&model, w] {
+    const QColor design = designColour.isValid() ? designColour : kLabelColour;
+    bind(model, [&model, w, design] {
         RenderCommon(model, w);
-        SetRole(w, QPalette::WindowText, ResolveColour(model.foreColour(), kLabelColour), false);
+        SetRole(w, QPalette::WindowText, ResolveColour(model.foreColour(), design), false);
         const QColor back = ResolveColour(model.backColour(), {});
         SetRole(w, QPalette::Window, back, true);
         w->setAutoFillBackground(back.isValid());
-        const QString caption = Q(model.caption());
+        const QString caption = QMultiLine(model.caption());
         if (w->text() != caption)
             w->setText(caption);
     });
@@ -236,7 +212,7 @@ QComboBox* DialogView::addComboBox(ComboBox& model, const QRect& at) {
     return w;
 }
 
-PictureButton* DialogView::addButton(Button& model, const QRect& at, int designBitmap) {
+PictureButton* DialogView::addButton(Button& model, const QRect& at) {
     auto* w = new PictureButton(this);
     w->setObjectName(Q(model.name()));
     w->setGeometry(at);
@@ -244,12 +220,15 @@ PictureButton* DialogView::addButton(Button& model, const QRect& at, int designB
     w->setAutoDefault(false);
     w->setDefault(false);
     w->installEventFilter(this);
-    bind(model, [&model, w, designBitmap] {
+    bind(model, [&model, w] {
         RenderCommon(model, w);
+        // The colours show on a button without a face.
+        SetRole(w, QPalette::ButtonText, ResolveColour(model.foreColour(), {}), false);
+        SetRole(w, QPalette::Button, ResolveColour(model.backColour(), {}), true);
         const QString caption = Q(model.caption());
         if (w->text() != caption)
             w->setText(caption);
-        w->setFace(tabbernBitmap(model.picture() != 0 ? model.picture() : designBitmap));
+        w->setFace(tabbernBitmap(model.picture()));
     });
     connect(w, &QPushButton::clicked, this,
             [this, &model] { platform_.runEvent([&model] { model.click(); }); });
@@ -261,6 +240,10 @@ PictureButton* DialogView::addButton(Button& model, const QRect& at, int designB
 // ---- rendering --------------------------------------------------------------------------------
 
 void DialogView::sync() {
+    // A dialog nobody sees is brought up to date when it is shown: the platform syncs every
+    // view right after marking the form visible.
+    if (!form_.visible() && !isVisible())
+        return;
     renderForm();
     for (Binding& b : bindings_) {
         if (b.rendered != b.model->revision()) {
@@ -280,9 +263,11 @@ void DialogView::renderForm() {
     if (!icon.isNull() && windowIcon().cacheKey() != icon.cacheKey())
         setWindowIcon(icon);
     const QColor background =
-        ResolveColour(form_.backColour(), QApplication::palette().color(QPalette::Highlight));
-    if (background != background_) {
+        ResolveColour(form_.backColour(), QApplication::palette().color(QPalette::Window));
+    const QPixmap picture = tabbernBitmap(form_.picture());
+    if (background != background_ || picture.cacheKey() != picture_.cacheKey()) {
         background_ = background;
+        picture_ = picture;
         update();
     }
 
@@ -295,7 +280,10 @@ void DialogView::renderForm() {
 }
 
 void DialogView::paintEvent(QPaintEvent*) {
-    QPainter(this).fillRect(rect(), background_);
+    QPainter p(this);
+    p.fillRect(rect(), background_);
+    if (!picture_.isNull())
+        p.drawPixmap(0, 0, picture_);
 }
 
 // ---- user input -------------------------------------------------------------------------------
@@ -339,7 +327,7 @@ QRect BoxAt(int top) {
 
 BookmarkDialogView::BookmarkDialogView(QtPlatform& platform, BookmarkDialog& model)
     : DialogView(platform, model, model.Command2) {
-    addPicture(model.Picture1, 102);
+    addPicture(model.Picture1);
     addLabel(model.Label1, CaptionAt(26));
     addTextBox(model.Text1, BoxAt(45));
     addLabel(model.Label2, CaptionAt(82));
@@ -350,8 +338,8 @@ BookmarkDialogView::BookmarkDialogView(QtPlatform& platform, BookmarkDialog& mod
     constexpr int cancelWidth = 110;
     constexpr int gap = 8;
     const int cancelLeft = kLeft + kBoxWidth - cancelWidth;
-    addButton(model.Command1, QRect(cancelLeft - gap - saveWidth, kButtonTop, saveWidth, 24), 107);
-    addButton(model.Command2, QRect(cancelLeft, kButtonTop, cancelWidth, 24), 106);
+    addButton(model.Command1, QRect(cancelLeft - gap - saveWidth, kButtonTop, saveWidth, 24));
+    addButton(model.Command2, QRect(cancelLeft, kButtonTop, cancelWidth, 24));
     finishBuilding();
 }
 

@@ -1,6 +1,6 @@
-// The small dialogs of the editing commands as real windows. DialogView holds what they share
-// (a fixed window on a background picture, controls at absolute positions, rendering by
-// revision, Enter and the cancel paths); BookmarkDialogView is the add and the edit dialog.
+// The program's dialogs as real windows. DialogView holds what they share (a fixed window on a
+// background picture, controls at absolute positions, rendering by revision, Enter and the
+// cancel paths); BookmarkDialogView is the add and the edit dialog.
 // Like every view they render the models and forward the user's input; they decide nothing.
 #pragma once
 
@@ -10,6 +10,7 @@
 #include <QDialog>
 #include <QPixmap>
 #include <QPushButton>
+#include <QSize>
 
 #include <cstdint>
 #include <functional>
@@ -54,7 +55,7 @@ class DialogView : public QDialog, public FormView {
     Q_OBJECT
 
 public:
-    // The dialogs' fixed client size, in pixels: the size of their background picture.
+    // The small dialogs' fixed client size, in pixels: the size of their background picture.
     static constexpr int kWidth = 420;
     static constexpr int kHeight = 280;
 
@@ -72,17 +73,22 @@ public slots:
     void reject() override;
 
 protected:
-    // cancel is the button that the frame's close button and Escape press.
-    DialogView(QtPlatform& platform, Form& form, Button& cancel);
+    // cancel is the button that the frame's close button and Escape press. The window has the
+    // fixed client size given.
+    DialogView(QtPlatform& platform, Form& form, Button& cancel, QSize size = {kWidth, kHeight});
 
-    // Building, in stacking order (the picture first). A design bitmap shows while the model
-    // names none.
-    QLabel* addPicture(PictureBox& model, int designBitmap);
-    QLabel* addLabel(Label& model, const QRect& at);
+    // Building, in stacking order (the picture first). Pictures and colours are the models':
+    // a picture box or button whose model names no bitmap shows none.
+    QLabel* addPicture(PictureBox& model);
+    // A label in bold type; its text colour is the model's, else the design colour given, else
+    // the dialogs' own label colour.
+    QLabel* addLabel(Label& model, const QRect& at, const QColor& designColour = {});
     // A box that is part of the dialog's state but not of its looks is built hidden.
     QLineEdit* addTextBox(TextBox& model, const QRect& at, bool shown = true);
     QComboBox* addComboBox(ComboBox& model, const QRect& at);
-    PictureButton* addButton(Button& model, const QRect& at, int designBitmap);
+    PictureButton* addButton(Button& model, const QRect& at);
+    // Renders the model into the widget after every event that changed it.
+    void bind(Control& model, std::function<void()> render);
     // Registers the finished window with the platform and renders it once.
     void finishBuilding();
 
@@ -103,7 +109,6 @@ private:
         bool passOn;
     };
 
-    void bind(Control& model, std::function<void()> render);
     void renderForm();
 
     Form& form_;
@@ -113,6 +118,8 @@ private:
     std::uint64_t renderedFormRevision_ = 0;
     // Painted rather than set in the palette, which the combo box's pop-up list would inherit.
     QColor background_;
+    // The form's own picture, drawn from the top left corner over the background.
+    QPixmap picture_;
 };
 
 // The add dialog (frmAddName) and the edit dialog (frmEditName): name, group and URL boxes,

@@ -19,7 +19,7 @@ constexpr int kButtonTop = 228;
 
 GroupNameDialogView::GroupNameDialogView(QtPlatform& platform, EditGroupNameForm& model)
     : DialogView(platform, model, model.Command2) {
-    addPicture(model.Picture1, 102);
+    addPicture(model.Picture1);
     addLabel(model.Label1, QRect(kLeft, 56, kBoxWidth, 18));
     QLabel* current = addLabel(model.Label2, QRect(kLeft, 80, kBoxWidth, 30));
     QFont large = current->font();
@@ -28,8 +28,8 @@ GroupNameDialogView::GroupNameDialogView(QtPlatform& platform, EditGroupNameForm
     // The current name travels in Text1 for the save; Label2 shows it to the user.
     addTextBox(model.Text1, QRect(kLeft, 80, kBoxWidth, 26), false);
     addTextBox(model.Text3, QRect(kLeft, 122, kBoxWidth, 26));
-    addButton(model.Command1, QRect(kLeft + kBoxWidth - 110 - 8 - 115, kButtonTop, 115, 24), 107);
-    addButton(model.Command2, QRect(kLeft + kBoxWidth - 110, kButtonTop, 110, 24), 106);
+    addButton(model.Command1, QRect(kLeft + kBoxWidth - 110 - 8 - 115, kButtonTop, 115, 24));
+    addButton(model.Command2, QRect(kLeft + kBoxWidth - 110, kButtonTop, 110, 24));
     finishBuilding();
 }
 

@@ -162,14 +162,12 @@ void MainWindowView::buildControls() {
         return w;
     };
 
-    // Picture1: the background picture. Bitmap 101 is its designed picture until the model
-    // names one.
+    // Picture1: the background picture, the one its model names.
     picture_ = place(form_.Picture1, new QLabel(client_));
     picture_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     bind(form_.Picture1, [this] {
         renderCommon(form_.Picture1, picture_);
-        const int number = form_.Picture1.picture() != 0 ? form_.Picture1.picture() : 101;
-        picture_->setPixmap(tabbernBitmap(number));
+        picture_->setPixmap(tabbernBitmap(form_.Picture1.picture()));
     });
 
     dataPath_ = label(form_.lblAltDatapath, white,
@@ -277,9 +275,10 @@ void MainWindowView::buildControls() {
         ApplyColours(find_, Surface::Button, ResolveColour(m.foreColour(), {}),
                      ResolveColour(m.backColour(), {}));
         find_->setText(Q(m.caption()));
-        const QPixmap face = tabbernBitmap(m.picture() != 0 ? m.picture() : 104);
+        const QPixmap face = tabbernBitmap(m.picture());
         find_->setIcon(QIcon(face));
-        find_->setIconSize(face.size());
+        if (!face.isNull())
+            find_->setIconSize(face.size());
     });
     connect(find_, &QPushButton::clicked, this,
             [this] { platform_.runEvent([this] { form_.Command2.click(); }); });
@@ -379,8 +378,12 @@ void MainWindowView::userChangedWindowState() {
     form_.setWindowState(now);
     if (current)
         renderedFormRevision_ = form_.revision();
-    // Resize handling: the core's reaction to the new state (hiding into the notification
-    // area, restoring) is run from here once the form model carries its resize handler.
+    // The core reacts to the new state: minimised hides the window into the notification area,
+    // normal clears the minimised marker.
+    platform_.runEvent([this] {
+        if (form_.onResize)
+            form_.onResize();
+    });
 }
 
 // The close box ends the program through the core's exit sequence, without a question. The

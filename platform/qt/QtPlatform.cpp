@@ -275,8 +275,17 @@ void QtPlatform::setTrayHandler(std::function<void(int)> handler) {
     trayHandler_ = std::move(handler);
 }
 
+void QtPlatform::trayActivated(int action) {
+    if (trayHandler_)
+        runEvent([this, action] { trayHandler_(action); });
+}
+
 void QtPlatform::setEndProcessHook(std::function<void()> hook) {
     endProcessHook_ = std::move(hook);
+}
+
+void QtPlatform::setFolderBrowserHook(std::function<std::string(const std::string&)> hook) {
+    folderBrowserHook_ = std::move(hook);
 }
 
 void QtPlatform::setExecutableFolder(QString folder) {
@@ -473,7 +482,7 @@ void QtPlatform::popupMenu(MenuItem& menu) {
 }
 
 bool QtPlatform::trayAdd(const std::string& tip, int iconResource) {
-    if (!trayAvailable())
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
         return false;
     if (!tray_) {
         tray_ = std::make_unique<QSystemTrayIcon>();
@@ -486,8 +495,8 @@ bool QtPlatform::trayAdd(const std::string& tip, int iconResource) {
                                  action = kTrayLeftDoubleClick;
                              else if (reason == QSystemTrayIcon::Context)
                                  action = kTrayRightButtonUp;
-                             if (action != 0 && trayHandler_)
-                                 runEvent([this, action] { trayHandler_(action); });
+                             if (action != 0)
+                                 trayActivated(action);
                          });
     }
     // The tip may come padded as a fixed-size record: it ends at the first NUL.
@@ -505,7 +514,7 @@ void QtPlatform::trayRemove() {
 }
 
 bool QtPlatform::trayAvailable() {
-    return QSystemTrayIcon::isSystemTrayAvailable();
+    return trayAvailable_.value_or(QSystemTrayIcon::isSystemTrayAvailable());
 }
 
 // ---- shell and data exchange ----------------------------------------------------------------
@@ -550,6 +559,8 @@ std::string QtPlatform::saveFileDialog(const FileDialogRequest& request) {
 
 std::string QtPlatform::browseForFolder(const std::string& prompt) {
     syncViews();
+    if (folderBrowserHook_)
+        return folderBrowserHook_(prompt);
     const QString folder =
         QFileDialog::getExistingDirectory(dialogParent(), Q(prompt), QDir::homePath());
     return S(QDir::toNativeSeparators(folder));

@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,8 @@ public:
     static constexpr int kTrayLeftDoubleClick = 515;
     static constexpr int kTrayRightButtonUp = 517;
     void setTrayHandler(std::function<void(int)> handler);
+    // A mouse action on the status icon, as the icon reports it: one event for the handler.
+    void trayActivated(int action);
     QSystemTrayIcon* trayIcon() const { return tray_.get(); }
 
     // ---- test hooks ---------------------------------------------------------------------
@@ -73,6 +76,13 @@ public:
     // The folder that counts as the executable's (for the portable-copy test).
     void setExecutableFolder(QString folder);
     void setFetchTimeoutMs(int ms) { fetchTimeoutMs_ = ms; }
+    // Answers the folder browser instead of a real dialog: given the prompt, returns the chosen
+    // folder or empty text for a cancel. The real program never sets it.
+    // Makes the desktop count as one with (true) or without (false) a notification area;
+    // nullopt asks the desktop again. Only what the core is told changes: no icon is added where
+    // the desktop has no notification area. The real program never sets it.
+    void setTrayAvailable(std::optional<bool> available) { trayAvailable_ = available; }
+    void setFolderBrowserHook(std::function<std::string(const std::string&)> hook);
 
     // ---- Platform -----------------------------------------------------------------------
     std::string programFolder() override;
@@ -131,7 +141,9 @@ private:
     std::unique_ptr<WindowWatcher> watcher_;
     std::unique_ptr<QSystemTrayIcon> tray_;
     std::function<void(int)> trayHandler_;
+    std::optional<bool> trayAvailable_;
     std::function<void()> endProcessHook_;
+    std::function<std::string(const std::string&)> folderBrowserHook_;
     int fetchTimeoutMs_ = 5000;
 };
 

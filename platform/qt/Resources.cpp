@@ -1,5 +1,6 @@
 #include "platform/qt/Resources.h"
 
+#include <QHash>
 #include <QString>
 
 // The resources live in a static library: nothing would pull their object file into the
@@ -22,25 +23,28 @@ void EnsureResources() {
 
 } // namespace
 
+// Decoding the images is most of what start-up spends on them, so each is decoded once and
+// then shared (QPixmap and QIcon copies share their data).
 QPixmap tabbernBitmap(int number) {
     EnsureResources();
-    switch (number) {
-    case 101:
-    case 102:
-    case 104:
-    case 106:
-    case 107:
-        return QPixmap(QStringLiteral(":/tabbern/bitmap%1.png").arg(number));
-    default:
+    // Every number from 101 to 112 has its image.
+    if (number < 101 || number > 112)
         return {};
-    }
+    static QHash<int, QPixmap> cache;
+    auto it = cache.find(number);
+    if (it == cache.end())
+        it = cache.insert(number, QPixmap(QStringLiteral(":/tabbern/bitmap%1.png").arg(number)));
+    return *it;
 }
 
 QIcon tabbernIcon() {
     EnsureResources();
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/tabbern/icon101/%1.png").arg(size), QSize(size, size));
+    static const QIcon icon = [] {
+        QIcon i;
+        for (int size : {16, 24, 32, 48, 64, 128, 256})
+            i.addFile(QStringLiteral(":/tabbern/icon101/%1.png").arg(size), QSize(size, size));
+        return i;
+    }();
     return icon;
 }
 

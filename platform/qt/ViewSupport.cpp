@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPalette>
+#include <QWidget>
 
 namespace tabbern {
 
@@ -22,6 +23,35 @@ QColor ResolveColour(Colour c, const QColor& design) {
         return pal.color(QPalette::Button);
     }
     return design;
+}
+
+void RenderCommon(const Control& model, QWidget* w, bool shown) {
+    if (w->isEnabled() != model.enabled())
+        w->setEnabled(model.enabled());
+    w->setVisible(shown && model.visible());
+    const QString tip = Q(model.toolTip());
+    if (w->toolTip() != tip)
+        w->setToolTip(tip);
+}
+
+void SetRole(QWidget* w, QPalette::ColorRole role, const QColor& colour, bool allGroups) {
+    QPalette pal = w->palette();
+    const QColor wanted = colour.isValid() ? colour : QApplication::palette(w).color(role);
+    if (allGroups) {
+        pal.setColor(role, wanted);
+    } else {
+        pal.setColor(QPalette::Active, role, wanted);
+        pal.setColor(QPalette::Inactive, role, wanted);
+    }
+    if (pal != w->palette())
+        w->setPalette(pal);
+}
+
+QString QMultiLine(const std::string& text) {
+    QString s = Q(text);
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return s;
 }
 
 QStringList ToQStrings(const std::vector<std::string>& items) {

@@ -4,6 +4,7 @@
 #include "ui/Controls.h"
 
 #include <QColor>
+#include <QPalette>
 #include <QString>
 #include <QStringList>
 
@@ -13,6 +14,7 @@
 class QComboBox;
 class QEvent;
 class QListWidget;
+class QWidget;
 
 namespace tabbern {
 
@@ -23,6 +25,15 @@ inline QString Q(const std::string& s) {
 // A colour of the model in the desktop's terms; the default keeps the design colour (an
 // invalid colour stands for the palette's own).
 QColor ResolveColour(Colour c, const QColor& design);
+
+// Renders what every control shares: enabled, visible (only while `shown`) and the tooltip.
+void RenderCommon(const Control& model, QWidget* w, bool shown = true);
+// Sets one palette role to the colour, or back to the desktop's with an invalid colour, leaving
+// the rest of the palette alone. Without allGroups the disabled text keeps the desktop's grey.
+void SetRole(QWidget* w, QPalette::ColorRole role, const QColor& colour, bool allGroups);
+
+// A multi-line text as a widget shows it: the model's lines end in CR LF, a widget's in LF.
+QString QMultiLine(const std::string& text);
 
 QStringList ToQStrings(const std::vector<std::string>& items);
 bool SameItems(const QListWidget& list, const QStringList& items);

@@ -190,6 +190,10 @@ TEST_F(EditingDialogs, AreFixedWindowsOnTheirPictureWithPictureButtons) {
          std::vector<DialogView*>{addDialog.get(), editDialog.get(), renameDialog.get()}) {
         SCOPED_TRACE(dialog->objectName().toStdString());
         EXPECT_FALSE(dialog->isVisible());
+        // A hidden dialog is rendered when it is shown; render it as showing does.
+        dialog->form().setVisible(true);
+        dialog->sync();
+        dialog->form().setVisible(false);
         EXPECT_EQ(dialog->minimumSize(), QSize(420, 280));
         EXPECT_EQ(dialog->maximumSize(), QSize(420, 280));
         EXPECT_EQ(dialog->windowTitle(), QString::fromStdString(dialog->form().caption()));
@@ -226,8 +230,11 @@ TEST_F(EditingDialogs, AreFixedWindowsOnTheirPictureWithPictureButtons) {
     EXPECT_EQ(in<QLabel>(addDialog.get(), "Label1")->text(), QStringLiteral("Bookmark Name"));
     EXPECT_EQ(in<QWidget>(editDialog.get(), "Command1")->toolTip(),
               QString::fromStdString(app->frmEditName.Command1.toolTip()));
+    // A shown dialog follows its model after every event.
+    platform->showModeless(app->frmEditGroupName);
     platform->runEvent([this] { app->frmEditGroupName.Label1.setCaption("Rename"); });
     EXPECT_EQ(in<QLabel>(renameDialog.get(), "Label1")->text(), QStringLiteral("Rename"));
+    platform->hideForm(app->frmEditGroupName);
 }
 
 // ---- add ----------------------------------------------------------------------------------------

@@ -4,6 +4,8 @@
 
 #include "app/App.h"
 #include "app/Startup.h"
+#include "app/Window.h"
+#include "platform/qt/AboutHelpViews.h"
 #include "platform/qt/BookmarkDialogView.h"
 #include "platform/qt/GroupNameDialogView.h"
 #include "platform/qt/MainWindowView.h"
@@ -75,15 +77,22 @@ private:
 // counted instead of done.
 class StartedProgram : public ::testing::Test {
 protected:
-    void start(const QStringList& arguments = {}) {
+    // `prepare` sets the platform up (its test hooks) before start-up runs.
+    void start(const QStringList& arguments = {},
+               const std::function<void(QtPlatform&)>& prepare = {}) {
         platform = std::make_unique<QtPlatform>(arguments);
         platform->setEndProcessHook([this] { ++processEnds; });
+        if (prepare)
+            prepare(*platform);
         app = std::make_unique<App>(*platform);
         platform->setApp(*app);
         view = std::make_unique<MainWindowView>(*platform, *app);
         addDialog = std::make_unique<BookmarkDialogView>(*platform, app->frmAddName);
         editDialog = std::make_unique<BookmarkDialogView>(*platform, app->frmEditName);
         renameDialog = std::make_unique<GroupNameDialogView>(*platform, app->frmEditGroupName);
+        aboutBox = std::make_unique<AboutView>(*platform, app->frmAbout);
+        helpWindow = std::make_unique<HelpView>(*platform, app->frmHelp);
+        platform->setTrayHandler([this](int action) { TrayIcon_MouseAction(*app, action); });
         platform->runEvent([this] { MainForm_Load(*app); });
     }
 
@@ -99,6 +108,8 @@ protected:
     std::unique_ptr<BookmarkDialogView> addDialog;
     std::unique_ptr<BookmarkDialogView> editDialog;
     std::unique_ptr<GroupNameDialogView> renameDialog;
+    std::unique_ptr<AboutView> aboutBox;
+    std::unique_ptr<HelpView> helpWindow;
 };
 
 } // namespace tabbern::test

@@ -30,6 +30,18 @@ TEST_F(LooksTest, StartUpGivesEveryWindowItsPicturesAndColours) {
     EXPECT_EQ(g.Command1.picture(), 107);
     EXPECT_EQ(g.Command2.picture(), 106);
 
+    const AssignNameForm& assign = app.frmAssignName;
+    EXPECT_EQ(assign.Picture1.picture(), 102);
+    EXPECT_EQ(assign.backColour(), highlight);
+    EXPECT_EQ(assign.Command1.picture(), 110);
+    EXPECT_EQ(assign.Command2.picture(), 111);
+    EXPECT_EQ(assign.Command3.picture(), 112);
+    const AddConfirmForm& confirm = app.frmAddConfirm;
+    EXPECT_EQ(confirm.Picture1.picture(), 103);
+    EXPECT_EQ(confirm.backColour(), highlight);
+    EXPECT_EQ(confirm.Command1.picture(), 108);
+    EXPECT_EQ(confirm.Command2.picture(), 109);
+
     const AboutForm& about = app.frmAbout;
     EXPECT_EQ(about.backColour(), highlight);
     EXPECT_EQ(about.picture(), 102);

@@ -1,0 +1,48 @@
+#include "sharing/SharingSupport.h"
+
+#include "app/App.h"
+#include "app/Startup.h"
+#include "editing/EditingSupport.h"
+#include "listview/ListView.h"
+#include "store/FileIo.h"
+#include "store/Store.h"
+#include "store/TextFile.h"
+
+namespace tabbern {
+
+void SayCannotRead(App& app, const std::string& path, const FileError& e) {
+    Say(app, "Cannot Read The File:\r" + path + "\r" + e.reason());
+}
+
+void SayCannotWrite(App& app, const std::string& path, const FileError& e) {
+    Say(app, "Cannot Write The File:\r" + path + "\r" + e.reason());
+}
+
+std::string MiscGroup(App& app) {
+    return "Misc - " + app.platform.todayShortDate();
+}
+
+void AppendStoreLines(App& app, const std::vector<std::string>& lines) {
+    const std::string path = app.dataFile(app.storeFileName);
+    if (FileExists(app, app.dataFolder, app.storeFileName)) {
+        AppendTextLines(path, lines);
+        return;
+    }
+    std::vector<std::string> whole;
+    whole.reserve(lines.size() + 1);
+    whole.push_back(app.storeHeaderLine);
+    whole.insert(whole.end(), lines.begin(), lines.end());
+    WriteTextLines(path, whole);
+}
+
+void RefreshGroupsAfterImport(App& app) {
+    LoadGroups(app);
+    AddMissingGroups(app);
+    LoadGroups(app);
+    RebuildGroupTable(app);
+    FillGroupSelector(app);
+    app.main.Combo1.setListIndex(0);
+    ShowSelectionDetails(app);
+}
+
+} // namespace tabbern

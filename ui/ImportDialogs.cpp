@@ -1,0 +1,54 @@
+#include "ui/ImportDialogs.h"
+
+#include "app/App.h"
+
+namespace tabbern {
+
+// Captions as the dialogs were designed; the texts built from the item noun are set at start-up.
+AddConfirmForm::AddConfirmForm() : Form("frmAddConfirm") {
+    setVisible(false);
+    setCaption("Confirm Import");
+    Text1.setEnabled(false);
+    // Only the clipboard import asks for a name.
+    Text2.setEnabled(false);
+    Text2.setVisible(false);
+    Label1.setVisible(false);
+    Label2.setVisible(false);
+    Command1.setCaption("Import");
+    Command2.setCaption("Cancel");
+}
+
+std::vector<Control*> AddConfirmForm::allControls() {
+    return {&Text1, &Text2, &GroupList, &Label1, &Label2, &Command1, &Command2, &Picture1};
+}
+
+AssignNameForm::AssignNameForm() : Form("frmAssignName") {
+    setVisible(false);
+    setCaption("Name This Link");
+    Command1.setCaption("Assign");
+    Command2.setCaption("Skip");
+    Command3.setCaption("Stop");
+}
+
+std::vector<Control*> AssignNameForm::allControls() {
+    return {&Label3, &Label1, &Text1, &Combo1, &Command1, &Command2, &Command3, &Picture1};
+}
+
+void SetImportDialogTexts(App& app) {
+    const std::string& noun = app.itemNoun;
+    AddConfirmForm& c = app.frmAddConfirm;
+    c.Label1.setCaption(noun + ":");
+    c.Label2.setCaption("Group:");
+    c.Text2.setToolTip(" Enter A " + noun + " For This URL Link ");
+    c.Command1.setToolTip(" Import Into Tabbern ");
+    c.Command2.setToolTip(" Cancel All Importports ");
+
+    AssignNameForm& a = app.frmAssignName;
+    a.Command1.setToolTip(" Assign " + noun + " To This URL Link ");
+    a.Command2.setToolTip(" Do Not Assign A " + noun + " To This URL Link ");
+    a.Command3.setToolTip(" Cancel Importing ");
+    a.Label1.setCaption("Enter A " + noun + " For This URL Link");
+    a.Text1.setToolTip(" Enter A " + noun + " For This URL Link ");
+}
+
+} // namespace tabbern
