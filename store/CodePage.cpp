@@ -22,14 +22,21 @@ public:
     std::string decode(std::string_view bytes) const override {
         std::string out;
         out.reserve(bytes.size());
-        for (char c : bytes) {
-            const auto b = static_cast<unsigned char>(c);
-            if (b < 0x80)
-                out.push_back(c);
-            else if (b < 0xA0)
+        std::size_t i = 0;
+        while (i < bytes.size()) {
+            // Runs of ASCII, nearly all of a data file, are copied whole.
+            std::size_t run = i;
+            while (run < bytes.size() && static_cast<unsigned char>(bytes[run]) < 0x80)
+                ++run;
+            out.append(bytes.substr(i, run - i));
+            if (run == bytes.size())
+                break;
+            const auto b = static_cast<unsigned char>(bytes[run]);
+            if (b < 0xA0)
                 AppendUtf8(out, kHighControls[b - 0x80]);
             else
                 AppendUtf8(out, b);
+            i = run + 1;
         }
         return out;
     }

@@ -39,9 +39,11 @@ QPixmap tabbernBitmap(int number) {
 
 QIcon tabbernIcon() {
     EnsureResources();
+    // The sizes a title bar, task bar and tray ask for. Larger views (menus of the desktop,
+    // software centres) take the installed theme icon, so the program does not decode them.
     static const QIcon icon = [] {
         QIcon i;
-        for (int size : {16, 24, 32, 48, 64, 128, 256})
+        for (int size : {16, 24, 32, 48, 64})
             i.addFile(QStringLiteral(":/tabbern/icon101/%1.png").arg(size), QSize(size, size));
         return i;
     }();
