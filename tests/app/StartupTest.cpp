@@ -2,6 +2,7 @@
 #include "support/AppFixture.h"
 
 #include "store/FileIo.h"
+#include "support/CfgBytes.h"
 
 #include <filesystem>
 
@@ -258,20 +259,6 @@ TEST_F(StartupTest, DisabledExitItemDoesNotRespond) {
 
 // ---- start minimised and the window position --------------------------------------------
 
-void WriteSettingsFile(const std::string& path, std::int16_t loadMinimised,
-                       std::int16_t rememberLocation, std::int32_t top, std::int32_t left) {
-    std::string b(128, '\0');
-    auto put = [&b](std::size_t at, std::uint32_t v, int width) {
-        for (int i = 0; i < width; ++i)
-            b[at + static_cast<std::size_t>(i)] = static_cast<char>((v >> (8 * i)) & 0xFF);
-    };
-    put(42, static_cast<std::uint16_t>(loadMinimised), 2);
-    put(114, static_cast<std::uint16_t>(rememberLocation), 2);
-    put(116, static_cast<std::uint32_t>(top), 4);
-    put(120, static_cast<std::uint32_t>(left), 4);
-    WriteBytes(path, b);
-}
-
 TEST_F(StartupTest, WindowIsCentredInTwipsWithFractions) {
     fake.screenWidth = 1367 * 15.0;
     fake.screenHeight = 769 * 15.0;
@@ -299,7 +286,7 @@ TEST_F(StartupTest, RememberedPositionIsUsedUnlessTopPlusLeftIsZero) {
         TempDir folder;
         FakePlatform platform(folder.path());
         App other(platform);
-        WriteSettingsFile(folder.file("tabbern.cfg"), 0, c.flag, c.top, c.left);
+        WriteCfg(folder.file("tabbern.cfg"), 0, c.flag, c.top, c.left);
         Dispatch(other, [&] { MainForm_Load(other); });
         const double centredLeft = platform.screenWidth / 2 - other.main.width() / 2;
         const double centredTop = platform.screenHeight / 2 - other.main.height() / 2;
@@ -310,7 +297,7 @@ TEST_F(StartupTest, RememberedPositionIsUsedUnlessTopPlusLeftIsZero) {
 }
 
 TEST_F(StartupTest, LoadMinimisedFlagOtherThanOneStartsNormallyAndBecomesZero) {
-    WriteSettingsFile(ProgramFile("tabbern.cfg"), 5, 0, 0, 0);
+    WriteCfg(ProgramFile("tabbern.cfg"), 5, 0, 0, 0);
     ASSERT_TRUE(Start());
     EXPECT_EQ(app.loadMinimisedFlag, 0);
     EXPECT_EQ(app.main.windowState(), WindowState::Normal);
@@ -318,7 +305,7 @@ TEST_F(StartupTest, LoadMinimisedFlagOtherThanOneStartsNormallyAndBecomesZero) {
 }
 
 TEST_F(StartupTest, LoadMinimisedFlagOneStartsMinimisedAndTicksTheItem) {
-    WriteSettingsFile(ProgramFile("tabbern.cfg"), 1, 0, 0, 0);
+    WriteCfg(ProgramFile("tabbern.cfg"), 1, 0, 0, 0);
     ASSERT_TRUE(Start());
     EXPECT_EQ(app.loadMinimisedFlag, 1);
     EXPECT_EQ(app.main.windowState(), WindowState::Minimized);

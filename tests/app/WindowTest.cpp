@@ -4,7 +4,7 @@
 
 #include "app/Exit.h"
 #include "app/Window.h"
-#include "settings/CfgBytes.h"
+#include "support/CfgBytes.h"
 
 namespace tabbern::test {
 namespace {

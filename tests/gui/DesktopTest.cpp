@@ -4,7 +4,7 @@
 #include "GuiTestSupport.h"
 
 #include "platform/qt/Resources.h"
-#include "settings/CfgBytes.h"
+#include "support/CfgBytes.h"
 #include "ui/AboutHelp.h"
 #include "ui/MainForm.h"
 

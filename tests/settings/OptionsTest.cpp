@@ -3,7 +3,7 @@
 #include "support/AppFixture.h"
 
 #include "app/Exit.h"
-#include "settings/CfgBytes.h"
+#include "support/CfgBytes.h"
 
 namespace tabbern::test {
 namespace {

@@ -2,24 +2,10 @@
 #include "support/AppFixture.h"
 
 #include "settings/Settings.h"
+#include "support/CfgBytes.h"
 
 namespace tabbern::test {
 namespace {
-
-// The record as a reader of the file format sees it, independent of the program's encoder.
-struct Layout {
-    std::string bytes;
-    explicit Layout(std::string b) : bytes(std::move(b)) {}
-    std::int32_t num(std::size_t at, int width) const {
-        std::uint32_t v = 0;
-        for (int i = 0; i < width; ++i)
-            v |= static_cast<std::uint32_t>(
-                     static_cast<unsigned char>(bytes.at(at + static_cast<std::size_t>(i))))
-                 << (8 * i);
-        return width == 2 ? static_cast<std::int16_t>(v) : static_cast<std::int32_t>(v);
-    }
-    std::string text(std::size_t at, std::size_t width) const { return bytes.substr(at, width); }
-};
 
 std::string Padded(std::string s, std::size_t width) {
     s.resize(width, ' ');
@@ -30,7 +16,7 @@ using SettingsTest = AppTest;
 
 TEST_F(SettingsTest, FirstStartCreatesTheRecordWithTitleVersionAndZeros) {
     ASSERT_TRUE(Start());
-    const Layout f(ReadBytes(ProgramFile("tabbern.cfg")));
+    const CfgBytes f{ReadBytes(ProgramFile("tabbern.cfg"))};
     ASSERT_EQ(f.bytes.size(), 128u);
     EXPECT_EQ(f.num(0, 2), 0);
     EXPECT_EQ(f.text(2, 35), Padded("Tabbern 5.2", 35));
@@ -60,7 +46,7 @@ TEST(SettingsRecord, EncodesEveryFieldLittleEndianAndDecodesItBack) {
     r.sortChoice = 4;
     r.rememberSort = 1;
     const auto bytes = EncodeSettingsRecord(r);
-    const Layout f(std::string(bytes.begin(), bytes.end()));
+    const CfgBytes f{std::string(bytes.begin(), bytes.end())};
     EXPECT_EQ(f.num(42, 2), 1);
     EXPECT_EQ(f.num(114, 2), -1);
     EXPECT_EQ(f.bytes.substr(114, 2), std::string("\xFF\xFF", 2));
@@ -85,7 +71,7 @@ TEST(SettingsRecord, LongTextsAreCutToTheirWidth) {
     r.title = std::string(50, 'T');
     r.version = "10.2.33";
     const auto bytes = EncodeSettingsRecord(r);
-    const Layout f(std::string(bytes.begin(), bytes.end()));
+    const CfgBytes f{std::string(bytes.begin(), bytes.end())};
     EXPECT_EQ(f.text(2, 35), std::string(35, 'T'));
     EXPECT_EQ(f.text(37, 5), "10.2.");
     EXPECT_EQ(f.num(42, 2), 0); // the next field is untouched by the cut text
@@ -128,7 +114,7 @@ TEST_F(SettingsTest, ExistingRecordIsReadAndGetsTheCurrentTitleAndVersion) {
     EXPECT_EQ(app.savedTop, 1500);
     EXPECT_EQ(app.savedLeft, 2500);
     EXPECT_TRUE(app.main.menusortbydateadded.checked());
-    const Layout f(ReadBytes(ProgramFile("tabbern.cfg")));
+    const CfgBytes f{ReadBytes(ProgramFile("tabbern.cfg"))};
     ASSERT_EQ(f.bytes.size(), 132u);
     EXPECT_EQ(f.text(2, 35), Padded("Tabbern 5.2", 35));
     EXPECT_EQ(f.text(37, 5), "5.2  ");
@@ -181,13 +167,13 @@ TEST_F(SettingsTest, ScreenLocationOnStoresThePositionAndOffClearsIt) {
     ASSERT_TRUE(Start());
     app.main.move(4200.5, 1300.5);
     SaveScreenLocation(app, true);
-    Layout on(ReadBytes(ProgramFile("tabbern.cfg")));
+    CfgBytes on{ReadBytes(ProgramFile("tabbern.cfg"))};
     EXPECT_EQ(on.num(114, 2), -1);
     EXPECT_EQ(on.num(116, 4), 1300);
     EXPECT_EQ(on.num(120, 4), 4200);
 
     SaveScreenLocation(app, false);
-    Layout off(ReadBytes(ProgramFile("tabbern.cfg")));
+    CfgBytes off{ReadBytes(ProgramFile("tabbern.cfg"))};
     EXPECT_EQ(off.num(114, 2), 0);
     EXPECT_EQ(off.num(116, 4), 0);
     EXPECT_EQ(off.num(120, 4), 0);
@@ -200,7 +186,7 @@ TEST_F(SettingsTest, PositionIsNotTakenWhileTheWindowIsInTheTray) {
     app.inTrayFlag = -1;
     app.main.move(-32000, -32000);
     SaveScreenLocation(app, true);
-    Layout f(ReadBytes(ProgramFile("tabbern.cfg")));
+    CfgBytes f{ReadBytes(ProgramFile("tabbern.cfg"))};
     EXPECT_EQ(f.num(116, 4), 200);
     EXPECT_EQ(f.num(120, 4), 100);
 }

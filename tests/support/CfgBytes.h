@@ -22,6 +22,7 @@ struct CfgBytes {
                  << (8 * i);
         return width == 2 ? static_cast<std::int16_t>(v) : static_cast<std::int32_t>(v);
     }
+    std::string text(std::size_t at, std::size_t width) const { return bytes.substr(at, width); }
     std::int32_t loadMinimised() const { return num(42, 2); }
     std::int32_t rememberLocation() const { return num(114, 2); }
     std::int32_t top() const { return num(116, 4); }
