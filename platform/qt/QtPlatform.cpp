@@ -288,6 +288,14 @@ void QtPlatform::setFolderBrowserHook(std::function<std::string(const std::strin
     folderBrowserHook_ = std::move(hook);
 }
 
+void QtPlatform::setOpenFileDialogHook(FileDialogHook hook) {
+    openFileDialogHook_ = std::move(hook);
+}
+
+void QtPlatform::setSaveFileDialogHook(FileDialogHook hook) {
+    saveFileDialogHook_ = std::move(hook);
+}
+
 void QtPlatform::setExecutableFolder(QString folder) {
     executableFolder_ = std::move(folder);
     programFolder_.clear();
@@ -530,6 +538,8 @@ std::string QtPlatform::clipboardText() {
 
 std::string QtPlatform::runFileDialog(const FileDialogRequest& request, bool save) {
     syncViews();
+    if (const FileDialogHook& hook = save ? saveFileDialogHook_ : openFileDialogHook_)
+        return hook(request);
     QFileDialog dialog(dialogParent(), Q(request.title), Q(request.initialDir));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

@@ -76,13 +76,19 @@ public:
     // The folder that counts as the executable's (for the portable-copy test).
     void setExecutableFolder(QString folder);
     void setFetchTimeoutMs(int ms) { fetchTimeoutMs_ = ms; }
-    // Answers the folder browser instead of a real dialog: given the prompt, returns the chosen
-    // folder or empty text for a cancel. The real program never sets it.
     // Makes the desktop count as one with (true) or without (false) a notification area;
     // nullopt asks the desktop again. Only what the core is told changes: no icon is added where
     // the desktop has no notification area. The real program never sets it.
     void setTrayAvailable(std::optional<bool> available) { trayAvailable_ = available; }
+    // Answers the folder browser instead of a real dialog: given the prompt, returns the chosen
+    // folder or empty text for a cancel. The real program never sets it.
     void setFolderBrowserHook(std::function<std::string(const std::string&)> hook);
+    // Answer the open and the save dialog instead of real ones: given what the core asked for,
+    // return the chosen path or empty text for a cancel. The views are synced first, as for a
+    // real dialog. The real program never sets them.
+    using FileDialogHook = std::function<std::string(const FileDialogRequest&)>;
+    void setOpenFileDialogHook(FileDialogHook hook);
+    void setSaveFileDialogHook(FileDialogHook hook);
 
     // ---- Platform -----------------------------------------------------------------------
     std::string programFolder() override;
@@ -144,6 +150,8 @@ private:
     std::optional<bool> trayAvailable_;
     std::function<void()> endProcessHook_;
     std::function<std::string(const std::string&)> folderBrowserHook_;
+    FileDialogHook openFileDialogHook_;
+    FileDialogHook saveFileDialogHook_;
     int fetchTimeoutMs_ = 5000;
 };
 

@@ -7,6 +7,7 @@
 #include "platform/qt/AboutHelpViews.h"
 #include "platform/qt/BookmarkDialogView.h"
 #include "platform/qt/GroupNameDialogView.h"
+#include "platform/qt/ImportDialogViews.h"
 #include "platform/qt/MainWindowView.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/qt/Resources.h"
@@ -57,6 +58,8 @@ int main(int argc, char** argv) {
     tabbern::GroupNameDialogView renameDialog(platform, app.frmEditGroupName);
     tabbern::AboutView aboutBox(platform, app.frmAbout);
     tabbern::HelpView helpWindow(platform, app.frmHelp);
+    tabbern::AddConfirmView confirmDialog(platform, app.frmAddConfirm);
+    tabbern::AssignNameView assignDialog(platform, app.frmAssignName);
     // The status icon's clicks: restore the window, or pop up the Bookmarks menu.
     platform.setTrayHandler([&app](int action) { tabbern::TrayIcon_MouseAction(app, action); });
 

@@ -8,6 +8,7 @@
 #include "platform/qt/AboutHelpViews.h"
 #include "platform/qt/BookmarkDialogView.h"
 #include "platform/qt/GroupNameDialogView.h"
+#include "platform/qt/ImportDialogViews.h"
 #include "platform/qt/MainWindowView.h"
 #include "platform/qt/QtPlatform.h"
 #include "support/TempDir.h"
@@ -92,6 +93,8 @@ protected:
         renameDialog = std::make_unique<GroupNameDialogView>(*platform, app->frmEditGroupName);
         aboutBox = std::make_unique<AboutView>(*platform, app->frmAbout);
         helpWindow = std::make_unique<HelpView>(*platform, app->frmHelp);
+        confirmDialog = std::make_unique<AddConfirmView>(*platform, app->frmAddConfirm);
+        assignDialog = std::make_unique<AssignNameView>(*platform, app->frmAssignName);
         platform->setTrayHandler([this](int action) { TrayIcon_MouseAction(*app, action); });
         platform->runEvent([this] { MainForm_Load(*app); });
     }
@@ -110,6 +113,8 @@ protected:
     std::unique_ptr<GroupNameDialogView> renameDialog;
     std::unique_ptr<AboutView> aboutBox;
     std::unique_ptr<HelpView> helpWindow;
+    std::unique_ptr<AddConfirmView> confirmDialog;
+    std::unique_ptr<AssignNameView> assignDialog;
 };
 
 } // namespace tabbern::test
