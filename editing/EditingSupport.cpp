@@ -88,35 +88,63 @@ std::string GroupOrDefault(App& app, const std::string& trimmedGroup) {
     return "Misc - " + app.platform.todayShortDate();
 }
 
+namespace {
+
+// Longer addresses are refused: no page a person keeps needs one, and some shells cut them.
+constexpr std::size_t kMaxWebAddressLength = 4096;
+
+bool IsAsciiAlnum(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+// A host name: labels of letters, digits and hyphens (or non-ASCII, for international names)
+// joined by single dots, neither starting nor ending with a dot or a hyphen.
+bool IsHostName(std::string_view host) {
+    if (host.empty() || host.front() == '.' || host.front() == '-' || host.back() == '.' ||
+        host.back() == '-' || host.find("..") != std::string_view::npos)
+        return false;
+    for (const char c : host)
+        if (!IsAsciiAlnum(c) && c != '.' && c != '-' && static_cast<unsigned char>(c) < 0x80)
+            return false;
+    return true;
+}
+
+// The authority of an address: a host name, optionally with a port of digits after a colon.
+bool IsAuthority(std::string_view authority) {
+    const std::size_t colon = authority.find(':');
+    if (colon == std::string_view::npos)
+        return IsHostName(authority);
+    const std::string_view port = authority.substr(colon + 1);
+    if (port.empty() || port.size() > 5)
+        return false;
+    for (const char c : port)
+        if (c < '0' || c > '9')
+            return false;
+    return IsHostName(authority.substr(0, colon));
+}
+
+} // namespace
+
 bool IsWebAddress(std::string_view url) {
     const std::string u = Trim(url);
-    if (u.empty())
+    if (u.empty() || u.size() > kMaxWebAddressLength)
         return false;
+    // Blanks and control characters end an address; one that holds them is not one address.
     for (const char c : u)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+        if (static_cast<unsigned char>(c) <= 0x20 || c == 0x7F)
             return false;
-    if (StartsWithNoCase(u, "http://"))
-        return u.size() > 7;
-    if (StartsWithNoCase(u, "https://"))
-        return u.size() > 8;
-    // Without a scheme: not a local path ...
-    if (u[0] == '/' || u[0] == '\\')
+    std::string_view rest = u;
+    if (StartsWithNoCase(rest, "http://"))
+        rest.remove_prefix(7);
+    else if (StartsWithNoCase(rest, "https://"))
+        rest.remove_prefix(8);
+    // What remains starts with the host: not a path, not a share, not another scheme (whose
+    // colon is followed by something other than a port), not a user name before an "@".
+    const std::size_t hostEnd = rest.find_first_of("/\\?#");
+    const std::string_view authority = rest.substr(0, hostEnd);
+    if (authority.find('@') != std::string_view::npos)
         return false;
-    // ... and no "scheme:" in front. A colon before the path may only start a port number,
-    // as in "www.example.com:8080/"; a drive letter "C:" has no digits after its colon.
-    const std::size_t hostEnd = u.find_first_of("/\\?#");
-    const std::size_t colon = u.find(':');
-    if (colon != std::string::npos && colon < hostEnd) {
-        const std::size_t portEnd = hostEnd == std::string::npos ? u.size() : hostEnd;
-        if (portEnd == colon + 1)
-            return false;
-        for (std::size_t i = colon + 1; i < portEnd; ++i)
-            if (u[i] < '0' || u[i] > '9')
-                return false;
-        if (colon == 0)
-            return false;
-    }
-    return true;
+    return IsAuthority(authority);
 }
 
 int RowOfRecordNumber(const App& app, const std::string& recordText) {
