@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "store/SharedFolder.h"
 #include "store/Tables.h"
 #include "ui/AboutHelp.h"
 #include "ui/Dialogs.h"
@@ -67,6 +68,8 @@ struct App {
     GroupTable groups;
     int recordCount = 0;
     int groupCount = 0;
+    // How the data files looked when this program last read or wrote them.
+    DataFileFingerprints fingerprints;
 
     // Selection globals.
     std::string selectedUrl;

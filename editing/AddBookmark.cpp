@@ -53,7 +53,8 @@ void frmAddName_Command1_Click(App& app) {
     row[kColLastAccessed].clear();
 
     // Rows are kept by record number here, so that a loaded record without a name survives.
-    RewriteStore(app, RowHasRecordNumber);
+    // When another copy changed the file, the new record joins that copy's version instead.
+    RewriteStoreAdding(app, at);
     LoadStore(app);
     RefillBookmarkList(app);
     // The blank group box is passed as it is: the "Misc - " default adds no group.

@@ -31,11 +31,13 @@ void menunamesdelete_Click(App& app) {
     const std::string nameKey = LCase(name);
     const std::string groupKey = LCase(group);
     const std::string urlKey = Trim(listedUrl);
-    RewriteStore(app, [&](int r, const BookmarkRow& row) {
+    const bool written = RewriteStore(app, [&](int r, const BookmarkRow& row) {
         const bool matches = TrimLower(row[kColName]) == nameKey &&
                              TrimLower(row[kColGroup]) == groupKey && Trim(row[kColUrl]) == urlKey;
         return !matches && RowHasName(r, row);
     });
+    if (!written)
+        return;
     LoadStore(app);
     RefillBookmarkList(app);
     if (m.Combo1.listCount() > 0)

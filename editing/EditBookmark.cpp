@@ -70,7 +70,10 @@ void frmEditName_Command1_Click(App& app) {
     row[kColDateAdded] = app.platform.todayShortDate();
     row[kColUrl] = CompleteUrl(url);
 
-    RewriteStore(app, RowHasName);
+    if (!RewriteStore(app, RowHasName)) {
+        app.platform.hideForm(d);
+        return;
+    }
     LoadStore(app);
     RefillBookmarkList(app);
     AddGroup(app, "newname", "edit", group);

@@ -21,9 +21,9 @@ void StoreGroupName(App& app, const std::string& name, bool keepBlankEntries) {
     app.pendingGroupText = name;
     RebuildGroupTable(app);
     if (keepBlankEntries)
-        RewriteGroupFile(app);
+        RewriteGroupFileAdding(app, name, nullptr);
     else
-        RewriteGroupFile(app, [](int, const std::string& g) { return IsBlank(g); });
+        RewriteGroupFileAdding(app, name, [](int, const std::string& g) { return IsBlank(g); });
     LoadGroups(app);
     FillGroupSelector(app);
     SelectGroupByName(app, name);
@@ -100,11 +100,15 @@ void frmEditGroupName_Command1_Click(App& app) {
         d.setFocusedControl(d.Text3.name());
         return;
     }
+    // Both files change: neither may be written over another copy's change.
+    if (!DataFilesUnchanged(app))
+        return;
 
     for (std::string& g : app.groups)
         if (TrimLower(g) == oldKey)
             g = newName;
-    RewriteGroupFile(app, [](int, const std::string& g) { return IsBlank(g); });
+    if (!RewriteGroupFile(app, [](int, const std::string& g) { return IsBlank(g); }))
+        return;
     FillGroupSelector(app);
     if (app.main.Combo1.listCount() > 0)
         app.main.Combo1.setListIndex(0);
@@ -114,7 +118,8 @@ void frmEditGroupName_Command1_Click(App& app) {
         if (TrimLower(group) == oldKey)
             group = newName;
     }
-    RewriteStore(app, RowHasName);
+    if (!RewriteStore(app, RowHasName))
+        return;
     RefillBookmarkList(app);
 
     Say(app, "Group " + d.Label2.caption() + " Renamed To <" + newName + ">");
@@ -156,7 +161,10 @@ void DeleteGroup(App& app, bool deleteBookmarks) {
     ComboBox& selector = app.main.Combo1;
     const std::string key = TrimLower(selector.text());
     app.pendingGroupText.clear();
-    RewriteGroupFile(app, [&key](int, const std::string& g) { return TrimLower(g) == key; });
+    if (!DataFilesUnchanged(app))
+        return;
+    if (!RewriteGroupFile(app, [&key](int, const std::string& g) { return TrimLower(g) == key; }))
+        return;
     LoadGroups(app);
     FillGroupSelector(app);
     if (selector.listCount() > 0)
@@ -167,7 +175,8 @@ void DeleteGroup(App& app, bool deleteBookmarks) {
     for (int r = 0; r < BookmarkTable::kRows; ++r)
         if (TrimLower(app.bookmarks.at(r, kColGroup)) == key)
             app.bookmarks.at(r, kColName).clear();
-    RewriteStore(app, RowHasName);
+    if (!RewriteStore(app, RowHasName))
+        return;
     LoadStore(app);
     RefillBookmarkList(app);
     if (selector.listCount() > 0)

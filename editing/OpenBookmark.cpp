@@ -41,7 +41,8 @@ void OpenSelectedBookmark(App& app) {
         return;
     app.bookmarks.at(at, kColLastAccessed) = app.platform.todayShortDate();
     // The table stays as it is in memory: no reload, so rows and record numbers keep their order.
-    RewriteStore(app, RowHasName);
+    if (!RewriteStore(app, RowHasName))
+        return;
 
     const int position = m.List1.listIndex();
     RefillBookmarkList(app);

@@ -26,6 +26,8 @@ void menusetdata_Click(App& app) {
     app.dataFolder = StripTrailingSeparator(chosen);
     if (app.dataFolder.empty())
         app.dataFolder = app.platform.programFolder();
+    // Nothing of the new folder's files has been seen yet.
+    app.fingerprints = {};
 
     // A refused repair ends the program here, before the choice is remembered, so the next
     // start still uses the folder that was in force.

@@ -6,7 +6,6 @@
 #include "listview/ListView.h"
 #include "store/FileIo.h"
 #include "store/Store.h"
-#include "store/TextFile.h"
 
 namespace tabbern {
 
@@ -23,16 +22,7 @@ std::string MiscGroup(App& app) {
 }
 
 void AppendStoreLines(App& app, const std::vector<std::string>& lines) {
-    const std::string path = app.dataFile(app.storeFileName);
-    if (FileExists(app, app.dataFolder, app.storeFileName)) {
-        AppendTextLines(path, lines);
-        return;
-    }
-    std::vector<std::string> whole;
-    whole.reserve(lines.size() + 1);
-    whole.push_back(app.storeHeaderLine);
-    whole.insert(whole.end(), lines.begin(), lines.end());
-    WriteTextLines(path, whole);
+    AppendStoreRecordLines(app, lines);
 }
 
 void RefreshGroupsAfterImport(App& app) {

@@ -2,7 +2,9 @@
 
 #include "app/App.h"
 #include "app/Startup.h"
+#include "listview/ListView.h"
 #include "store/FileIo.h"
+#include "store/SharedFolder.h"
 #include "store/Text.h"
 #include "store/TextFile.h"
 
@@ -70,11 +72,15 @@ std::string CompleteUrl(std::string& url) {
 // ---- loading ------------------------------------------------------------------------------
 
 void LoadStore(App& app) {
-    if (!FileExists(app, app.dataFolder, app.storeFileName))
+    if (!FileExists(app, app.dataFolder, app.storeFileName)) {
+        app.fingerprints.store = FingerprintOfFile(app.dataFile(app.storeFileName));
         return;
+    }
     app.bookmarks.clearAll();
     app.recordCount = 0;
-    const std::vector<std::string> lines = ReadTextLines(app.dataFile(app.storeFileName));
+    const std::string bytes = ReadFileBytes(app.dataFile(app.storeFileName));
+    app.fingerprints.store = FingerprintOfBytes(bytes);
+    const std::vector<std::string> lines = DecodeLines(bytes);
     ParsedRecord rec;
     for (const std::string& line : lines) {
         if (ParseRecordLine(line, rec)) {
@@ -98,14 +104,45 @@ void LoadStore(App& app) {
     }
 }
 
+namespace {
+
+// Runs the write while holding the folder's lock, when the file is still as the fingerprint
+// says; the fingerprint then describes the file as written. False, with nothing written, when
+// another copy changed the file.
+bool WriteIfUnchanged(App& app, FileFingerprint& seen, const std::string& path,
+                      const std::function<void()>& write) {
+    DataFolderLock lock(app.dataFolder);
+    if (ChangedSince(seen, FingerprintOfFile(path)))
+        return false;
+    write();
+    seen = FingerprintOfFile(path);
+    return true;
+}
+
+// Creates a data file holding only its header line, unless another copy wrote the file since
+// it was found as `found`. True when written.
+bool WriteHeaderOnly(App& app, FileFingerprint found, const std::string& path,
+                     const std::string& header, FileFingerprint& seen) {
+    if (!WriteIfUnchanged(app, found, path, [&] { WriteTextLines(path, {header}); }))
+        return false;
+    seen = found;
+    return true;
+}
+
+} // namespace
+
 void LoadGroups(App& app) {
     app.groupCount = 0;
     app.groups.clear();
-    if (!FileExists(app, app.dataFolder, app.groupFileName)) {
-        WriteTextLines(app.dataFile(app.groupFileName), {app.groupHeaderLine});
+    const std::string path = app.dataFile(app.groupFileName);
+    // A file another copy created meanwhile is read instead.
+    if (!FileExists(app, app.dataFolder, app.groupFileName) &&
+        WriteHeaderOnly(app, FingerprintOfFile(path), path, app.groupHeaderLine,
+                        app.fingerprints.groups))
         return;
-    }
-    const std::vector<std::string> lines = ReadTextLines(app.dataFile(app.groupFileName));
+    const std::string bytes = ReadFileBytes(path);
+    app.fingerprints.groups = FingerprintOfBytes(bytes);
+    const std::vector<std::string> lines = DecodeLines(bytes);
     for (const std::string& line : lines) {
         std::string name = Trim(line);
         if (name != app.groupHeaderLine && !name.empty()) {
@@ -141,6 +178,71 @@ void AppendOrCreate(App& app, const std::string& fileName, const std::string& he
     WriteTextLines(path, whole);
 }
 
+// An addition goes to the file as it is now, whoever wrote it last. When another copy had
+// changed it, the fingerprint stays as it was: the tables lack that copy's change until the
+// next load, and a rewrite before then must not drop it.
+void AppendToCurrentFile(App& app, FileFingerprint& seen, const std::string& fileName,
+                         const std::string& header, const std::vector<std::string>& lines) {
+    const std::string path = app.dataFile(fileName);
+    DataFolderLock lock(app.dataFolder);
+    const bool unchanged = !ChangedSince(seen, FingerprintOfFile(path));
+    AppendOrCreate(app, fileName, header, lines);
+    if (unchanged)
+        seen = FingerprintOfFile(path);
+}
+
+// After another copy changed a data file: the tables, the group selector and the list show
+// the files as they are now, and the user learns that the change was not made.
+void ReloadChangedDataFiles(App& app, const std::string& fileNoun) {
+    LoadStore(app);
+    LoadGroups(app);
+    FillGroupSelector(app);
+    // All Groups; its click sets the filter and refills the list.
+    if (app.main.Combo1.listCount() > 0)
+        app.main.Combo1.setListIndex(0);
+    else
+        RefillBookmarkList(app);
+    ShowSelectionDetails(app);
+    app.platform.messageBox("The " + fileNoun + " File Was Changed By Another Copy Of " +
+                                app.programName +
+                                ". The List Has Been Reloaded; Please Repeat Your Change.",
+                            app.appTitle, MsgButtons::OK);
+}
+
+std::vector<std::string> StoreLines(App& app, const RowFilter& keep) {
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(app.recordCount) + 2);
+    lines.push_back(app.storeHeaderLine);
+    for (int r = 0; r < BookmarkTable::kRows; ++r) {
+        const BookmarkRow& row = app.bookmarks.row(r);
+        if (keep(r, row))
+            lines.push_back(BuildRecordLine(row));
+    }
+    return lines;
+}
+
+std::vector<std::string>
+GroupLines(App& app, const std::function<bool(int index, const std::string&)>& leaveOut) {
+    std::vector<std::string> lines;
+    lines.reserve(app.groups.size() + 1);
+    lines.push_back(app.groupHeaderLine);
+    for (std::size_t i = 0; i < app.groups.size(); ++i)
+        if (!leaveOut || !leaveOut(static_cast<int>(i), app.groups[i]))
+            lines.push_back(FlattenLineBreaks(app.groups[i]));
+    return lines;
+}
+
+// Adds group lines to the group file; a missing file is created with its header line first,
+// or the next start-up would take it for a damaged file.
+void AppendGroupLines(App& app, const std::vector<std::string>& names) {
+    std::vector<std::string> lines;
+    lines.reserve(names.size());
+    for (const std::string& n : names)
+        lines.push_back(FlattenLineBreaks(n));
+    AppendToCurrentFile(app, app.fingerprints.groups, app.groupFileName, app.groupHeaderLine,
+                        lines);
+}
+
 } // namespace
 
 bool RowHasName(int, const BookmarkRow& r) {
@@ -150,16 +252,20 @@ bool RowHasRecordNumber(int, const BookmarkRow& r) {
     return !IsBlank(r[kColRecord]);
 }
 
-void RewriteStore(App& app, const RowFilter& keep) {
-    std::vector<std::string> lines;
-    lines.reserve(static_cast<std::size_t>(app.recordCount) + 2);
-    lines.push_back(app.storeHeaderLine);
-    for (int r = 0; r < BookmarkTable::kRows; ++r) {
-        const BookmarkRow& row = app.bookmarks.row(r);
-        if (keep(r, row))
-            lines.push_back(BuildRecordLine(row));
-    }
-    WriteTextLines(app.dataFile(app.storeFileName), lines);
+bool RewriteStore(App& app, const RowFilter& keep) {
+    const std::vector<std::string> lines = StoreLines(app, keep);
+    const std::string path = app.dataFile(app.storeFileName);
+    if (WriteIfUnchanged(app, app.fingerprints.store, path, [&] { WriteTextLines(path, lines); }))
+        return true;
+    ReloadChangedDataFiles(app, app.itemNoun);
+    return false;
+}
+
+void RewriteStoreAdding(App& app, int addedRow) {
+    const std::vector<std::string> lines = StoreLines(app, RowHasRecordNumber);
+    const std::string path = app.dataFile(app.storeFileName);
+    if (!WriteIfUnchanged(app, app.fingerprints.store, path, [&] { WriteTextLines(path, lines); }))
+        AppendStoreRecords(app, {app.bookmarks.row(addedRow)});
 }
 
 void AppendStoreRecords(App& app, const std::vector<BookmarkRow>& records) {
@@ -167,37 +273,42 @@ void AppendStoreRecords(App& app, const std::vector<BookmarkRow>& records) {
     for (const BookmarkRow& rec : records)
         if (!IsBlank(rec[kColName]))
             lines.push_back(BuildRecordLine(rec));
-    AppendOrCreate(app, app.storeFileName, app.storeHeaderLine, lines);
+    AppendStoreRecordLines(app, lines);
 }
 
-void RewriteGroupFile(App& app,
+void AppendStoreRecordLines(App& app, const std::vector<std::string>& lines) {
+    AppendToCurrentFile(app, app.fingerprints.store, app.storeFileName, app.storeHeaderLine, lines);
+}
+
+bool RewriteGroupFile(App& app,
                       const std::function<bool(int index, const std::string&)>& leaveOut) {
-    std::vector<std::string> lines;
-    lines.reserve(app.groups.size() + 1);
-    lines.push_back(app.groupHeaderLine);
-    for (std::size_t i = 0; i < app.groups.size(); ++i)
-        if (!leaveOut || !leaveOut(static_cast<int>(i), app.groups[i]))
-            lines.push_back(FlattenLineBreaks(app.groups[i]));
-    WriteTextLines(app.dataFile(app.groupFileName), lines);
+    const std::vector<std::string> lines = GroupLines(app, leaveOut);
+    const std::string path = app.dataFile(app.groupFileName);
+    if (WriteIfUnchanged(app, app.fingerprints.groups, path, [&] { WriteTextLines(path, lines); }))
+        return true;
+    ReloadChangedDataFiles(app, "Group");
+    return false;
 }
 
-void RewriteGroupFile(App& app) {
-    RewriteGroupFile(app, nullptr);
+bool RewriteGroupFile(App& app) {
+    return RewriteGroupFile(app, nullptr);
 }
 
-namespace {
-
-// Adds group lines to the group file; a missing file is created with its header line first,
-// or the next start-up would take it for a damaged file.
-void AppendGroupLines(App& app, const std::vector<std::string>& names) {
-    std::vector<std::string> lines;
-    lines.reserve(names.size());
-    for (const std::string& n : names)
-        lines.push_back(FlattenLineBreaks(n));
-    AppendOrCreate(app, app.groupFileName, app.groupHeaderLine, lines);
+void RewriteGroupFileAdding(App& app, const std::string& name,
+                            const std::function<bool(int index, const std::string&)>& leaveOut) {
+    const std::vector<std::string> lines = GroupLines(app, leaveOut);
+    const std::string path = app.dataFile(app.groupFileName);
+    if (WriteIfUnchanged(app, app.fingerprints.groups, path, [&] { WriteTextLines(path, lines); }))
+        return;
+    if (IsBlank(name))
+        return;
+    const std::string key = TrimLower(name);
+    if (FileExists(app, app.dataFolder, app.groupFileName))
+        for (const std::string& line : ReadTextLines(path))
+            if (TrimLower(line) == key)
+                return;
+    AppendGroupLines(app, {name});
 }
-
-} // namespace
 
 void AppendGroupLine(App& app, const std::string& name) {
     AppendGroupLines(app, {name});
@@ -232,52 +343,75 @@ void AddMissingGroups(App& app) {
         AppendGroupLines(app, added);
 }
 
+bool DataFilesUnchanged(App& app) {
+    const std::string storePath = app.dataFile(app.storeFileName);
+    const std::string groupPath = app.dataFile(app.groupFileName);
+    bool storeChanged = false, groupsChanged = false;
+    {
+        DataFolderLock lock(app.dataFolder);
+        storeChanged = ChangedSince(app.fingerprints.store, FingerprintOfFile(storePath));
+        groupsChanged = ChangedSince(app.fingerprints.groups, FingerprintOfFile(groupPath));
+    }
+    if (!storeChanged && !groupsChanged)
+        return true;
+    ReloadChangedDataFiles(app, storeChanged ? app.itemNoun : "Group");
+    return false;
+}
+
 // ---- start-up check -----------------------------------------------------------------------
 
 namespace {
 
-void CheckDataFile(App& app, const std::string& fileName, const std::string& header,
-                   const char* question, const char* warning) {
+void CheckDataFile(App& app, FileFingerprint& seen, const std::string& fileName,
+                   const std::string& header, const char* question, const char* warning) {
     const std::string path = app.dataFile(fileName);
-    if (!FileExists(app, app.dataFolder, fileName)) {
-        WriteTextLines(path, {header});
-        return;
+    // A repair writes only over the file as the check found it. When another copy wrote the
+    // file in between, that copy's version is checked instead.
+    for (;;) {
+        const FileFingerprint found = FingerprintOfFile(path);
+        if (!FileExists(app, app.dataFolder, fileName)) {
+            if (WriteHeaderOnly(app, found, path, header, seen))
+                return;
+            continue;
+        }
+        // An empty file holds nothing to lose: it gets its header line without a question.
+        std::error_code ec;
+        const auto size = std::filesystem::file_size(ToPath(path), ec);
+        if (ec)
+            throw FileError("Cannot read", path, ec.message());
+        if (size == 0) {
+            if (WriteHeaderOnly(app, found, path, header, seen))
+                return;
+            continue;
+        }
+        if (TrimLower(ReadFirstLine(path)) == TrimLower(header))
+            return;
+        const MsgResult answer = app.platform.messageBox(std::string(question) + "\r" + warning,
+                                                         app.appTitle, MsgButtons::YesNo);
+        if (answer == MsgResult::Yes) {
+            if (WriteHeaderOnly(app, found, path, header, seen))
+                return;
+            continue;
+        }
+        if (FileExists(app, app.programFolder, app.runningMarkerName))
+            DeleteFileIfExists(app.programFile(app.runningMarkerName));
+        if (FileExists(app, app.programFolder, app.minimisedMarkerName))
+            DeleteFileIfExists(app.programFile(app.minimisedMarkerName));
+        EndProcess(app.platform);
     }
-    // An empty file holds nothing to lose: it gets its header line without a question.
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(ToPath(path), ec);
-    if (ec)
-        throw FileError("Cannot read", path, ec.message());
-    if (size == 0) {
-        WriteTextLines(path, {header});
-        return;
-    }
-    if (TrimLower(ReadFirstLine(path)) == TrimLower(header))
-        return;
-    const MsgResult answer = app.platform.messageBox(std::string(question) + "\r" + warning,
-                                                     app.appTitle, MsgButtons::YesNo);
-    if (answer == MsgResult::Yes) {
-        WriteTextLines(path, {header});
-        return;
-    }
-    if (FileExists(app, app.programFolder, app.runningMarkerName))
-        DeleteFileIfExists(app.programFile(app.runningMarkerName));
-    if (FileExists(app, app.programFolder, app.minimisedMarkerName))
-        DeleteFileIfExists(app.programFile(app.minimisedMarkerName));
-    EndProcess(app.platform);
 }
 
 } // namespace
 
 void CheckStoreFile(App& app) {
     CheckDataFile(
-        app, app.storeFileName, app.storeHeaderLine,
+        app, app.fingerprints.store, app.storeFileName, app.storeHeaderLine,
         "The Database File Is Corrupt. Do You Want To Create A New, Blank Database File?",
         "WARNING: Selecting <Yes> Will Erase All Information From The Current Database File.");
 }
 
 void CheckGroupFile(App& app) {
-    CheckDataFile(app, app.groupFileName, app.groupHeaderLine,
+    CheckDataFile(app, app.fingerprints.groups, app.groupFileName, app.groupHeaderLine,
                   "The Group File Is Corrupt. Do You Want To Create A New, Blank Group File?",
                   "WARNING: Selecting <Yes> Will Erase All Information From The Current Group "
                   "File.");

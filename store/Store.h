@@ -39,20 +39,42 @@ void LoadStore(App& app);
 void LoadGroups(App& app);
 
 // ---- writing ------------------------------------------------------------------------------
+// The data folder may be shared by several running copies. Every write holds the folder's lock
+// and first compares the file with what this program last read or wrote (App::fingerprints).
+// A rewrite of a file that another copy changed in the meantime writes nothing: the files are
+// reloaded, the list refilled, the user told, and the writer returns false so that its caller
+// stops. Additions instead go to the file as it is now, and the caller reloads.
 using RowFilter = std::function<bool(int row, const BookmarkRow&)>;
 // The usual filter: rows whose name, trimmed, is not empty.
 bool RowHasName(int row, const BookmarkRow& r);
 // The add operation's filter: rows whose record number, trimmed, is not empty.
 bool RowHasRecordNumber(int row, const BookmarkRow& r);
 
-void RewriteStore(App& app, const RowFilter& keep);
+// Writes the rows the filter keeps. False when another copy changed the file (see above).
+bool RewriteStore(App& app, const RowFilter& keep);
+// The add operation's write, the new record standing in row addedRow: the rows with a record
+// number, or, when another copy changed the file, the new record appended to the file as it
+// is now. The caller reloads the store either way.
+void RewriteStoreAdding(App& app, int addedRow);
 // Appends the records (columns 1..6 as in the table) whose name is not blank.
 void AppendStoreRecords(App& app, const std::vector<BookmarkRow>& records);
+// Appends ready record lines, creating the file with its header line when it is missing.
+void AppendStoreRecordLines(App& app, const std::vector<std::string>& lines);
 // Writes the group file from the GroupTable, leaving out the entries the caller names.
-void RewriteGroupFile(App& app, const std::function<bool(int index, const std::string&)>& leaveOut);
-void RewriteGroupFile(App& app);
+// False when another copy changed the file (see above).
+bool RewriteGroupFile(App& app, const std::function<bool(int index, const std::string&)>& leaveOut);
+bool RewriteGroupFile(App& app);
+// The write of a command that adds the group name: as RewriteGroupFile, or, when another copy
+// changed the file, the name appended to the file as it is now unless it already lists the
+// name (trimmed, lower-cased). The caller reloads the groups either way.
+void RewriteGroupFileAdding(App& app, const std::string& name,
+                            const std::function<bool(int index, const std::string&)>& leaveOut);
 void AppendGroupLine(App& app, const std::string& name);
 void AddMissingGroups(App& app);
+
+// For a command that writes both files: true when neither changed since this program last
+// read or wrote it; otherwise reloads, tells the user and returns false, as a rewrite does.
+bool DataFilesUnchanged(App& app);
 
 // ---- start-up check -----------------------------------------------------------------------
 void CheckStoreFile(App& app);
