@@ -10,35 +10,12 @@
 #include "platform/qt/ImportDialogViews.h"
 #include "platform/qt/MainWindowView.h"
 #include "platform/qt/QtPlatform.h"
+#include "platform/qt/QuitAfterFirstPaint.h"
 #include "platform/qt/Resources.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QTimer>
-
-namespace {
-
-// For the start-up benchmark: with TABBERN_EXIT_WHEN_SHOWN set, the event loop ends as soon as
-// the main window's first paint has been processed, and the program returns normally.
-class QuitAfterFirstPaint : public QObject {
-public:
-    explicit QuitAfterFirstPaint(const QWidget& window) : window_(window) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* e) override {
-        if (e->type() == QEvent::Paint && watched->isWidgetType() &&
-            static_cast<QWidget*>(watched)->window() == &window_) {
-            QCoreApplication::instance()->removeEventFilter(this);
-            QTimer::singleShot(0, QCoreApplication::instance(), &QCoreApplication::quit);
-        }
-        return false;
-    }
-
-private:
-    const QWidget& window_;
-};
-
-} // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -63,9 +40,8 @@ int main(int argc, char** argv) {
     // The status icon's clicks: restore the window, or pop up the Bookmarks menu.
     platform.setTrayHandler([&app](int action) { tabbern::TrayIcon_MouseAction(app, action); });
 
-    QuitAfterFirstPaint quitWhenShown(mainWindow);
-    if (qEnvironmentVariableIsSet("TABBERN_EXIT_WHEN_SHOWN"))
-        application.installEventFilter(&quitWhenShown);
+    tabbern::QuitAfterFirstPaint quitWhenShown(mainWindow);
+    quitWhenShown.installIfRequested();
 
     platform.runEvent([&app] { tabbern::MainForm_Load(app); });
     return QApplication::exec();
