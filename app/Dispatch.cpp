@@ -9,7 +9,8 @@
 namespace tabbern {
 
 std::string FileErrorMessage(const FileError& e) {
-    return e.what();
+    // Made from the parts rather than what(): a C string would end at a NUL byte in the path.
+    return e.operation() + " \"" + e.path() + "\": " + e.reason();
 }
 
 void Dispatch(App& app, const std::function<void()>& handler) {

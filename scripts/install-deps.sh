@@ -9,6 +9,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     g++-mingw-w64-i686
     clang-format
+    clang libclang-rt-dev
     xvfb xauth
     desktop-file-utils appstream
 )

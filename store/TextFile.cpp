@@ -38,6 +38,19 @@ std::string DecodeText(std::string_view bytes) {
     return ActiveCodePage().decode(bytes);
 }
 
+// Bytes that read back as exactly this text: the code page when it holds every character and
+// its bytes would not be taken for UTF-8 (they could pass for UTF-8, or begin with the bytes of
+// a byte-order mark), otherwise UTF-8. A text that itself begins with U+FEFF gets a byte-order
+// mark in front, since a first one is taken for the file's own and dropped.
+std::string EncodeText(const std::string& text) {
+    std::string encoded;
+    if (ActiveCodePage().encode(text, encoded) && DecodeText(encoded) == text)
+        return encoded;
+    if (text.starts_with(kUtf8Bom))
+        return std::string(kUtf8Bom) + text;
+    return text;
+}
+
 std::string JoinLines(const std::vector<std::string>& lines) {
     std::string text;
     for (const auto& line : lines) {
@@ -76,12 +89,7 @@ std::vector<std::string> DecodeLines(std::string_view bytes) {
 }
 
 std::string EncodeLines(const std::vector<std::string>& lines) {
-    std::string text = JoinLines(lines);
-    std::string encoded;
-    if (ActiveCodePage().encode(text, encoded))
-        return encoded;
-    // A character outside the code page: the whole file goes as UTF-8 rather than lose it.
-    return text;
+    return EncodeText(JoinLines(lines));
 }
 
 std::vector<std::string> ReadTextLines(const std::string& path) {
@@ -109,20 +117,19 @@ void AppendTextLines(const std::string& path, const std::vector<std::string>& li
     if (!bytes.empty() && bytes.back() != '\r' && bytes.back() != '\n')
         bytes += kLineEnd;
 
+    // What the file must read as afterwards: its present text, then the new lines. The bytes
+    // already there stay when the new lines, in the code page or in UTF-8, can follow them
+    // without changing how the whole reads; otherwise (a file in the code page and lines that
+    // do not fit it, say) the whole file is written again in one encoding.
     const std::string added = JoinLines(lines);
-    if (IsUtf8Text(bytes)) {
+    const std::string text = DecodeText(bytes) + added;
+    std::string encoded;
+    if (ActiveCodePage().encode(added, encoded) && DecodeText(bytes + encoded) == text)
+        bytes += encoded;
+    else if (DecodeText(bytes + added) == text)
         bytes += added;
-    } else {
-        std::string encoded;
-        if (ActiveCodePage().encode(added, encoded))
-            bytes += encoded;
-        else if (HasNonAscii(bytes))
-            // The file is in the code page and the new lines do not fit it: one encoding for
-            // the whole file, so the old text moves to UTF-8 too.
-            bytes = ActiveCodePage().decode(bytes) + added;
-        else
-            bytes += added;
-    }
+    else
+        bytes = EncodeText(text);
     WriteFileAtomically(path, bytes);
 }
 

@@ -1,8 +1,9 @@
 // The one module that reads and writes the data files as text.
 //
 // Files are 8-bit text in the active code page. A file that is valid UTF-8 and holds non-ASCII
-// bytes is read as UTF-8. A write whose text has a character outside the code page writes the
-// whole file as UTF-8 (no byte-order mark) rather than lose the character. Lines are written
+// bytes is read as UTF-8. A write whose text has a character outside the code page, or whose
+// code-page bytes would be read as UTF-8, writes the whole file as UTF-8 (no byte-order mark)
+// rather than change the text: what is written always reads back the same. Lines are written
 // with CR LF; a read ends a line at CR LF, a lone CR or a lone LF. Every write replaces the file
 // atomically (see WriteFileAtomically).
 #pragma once
