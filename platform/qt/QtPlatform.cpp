@@ -251,8 +251,12 @@ FormView* QtPlatform::viewOf(const Form& form) const {
     return nullptr;
 }
 
-FormView& QtPlatform::requireView(const Form& form) const {
+FormView& QtPlatform::requireView(Form& form) {
     FormView* view = viewOf(form);
+    if (!view && viewMaker_) {
+        viewMaker_(form);
+        view = viewOf(form);
+    }
     if (!view)
         throw std::logic_error("no window is registered for the form " + form.name());
     return *view;

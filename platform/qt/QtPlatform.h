@@ -50,6 +50,10 @@ public:
     void registerView(FormView& view);
     void unregisterView(FormView& view);
     FormView* viewOf(const Form& form) const;
+    // Makes and registers the view of a form that has none yet, the first time the core shows
+    // it or asks for its window: a start then builds only the main window.
+    using ViewMaker = std::function<void(Form&)>;
+    void setViewMaker(ViewMaker maker) { viewMaker_ = std::move(maker); }
 
     // The registered views' windows report their activation and hiding here. A form's
     // activation handler runs when it becomes the program's active form: when shown, or when
@@ -132,7 +136,7 @@ public:
 private:
     class WindowWatcher;
 
-    FormView& requireView(const Form& form) const;
+    FormView& requireView(Form& form);
     FormView* viewOfWidget(const QObject* widget) const;
     QWidget* dialogParent() const;
     std::string runFileDialog(const FileDialogRequest& request, bool save);
@@ -142,6 +146,7 @@ private:
     QString executableFolder_;
     QString programFolder_; // decided on first use, then fixed for the run
     std::vector<FormView*> views_;
+    ViewMaker viewMaker_;
     std::map<const Form*, QEventLoop*> modalLoops_;
     Form* activeForm_ = nullptr;
     std::unique_ptr<WindowWatcher> watcher_;

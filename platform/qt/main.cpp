@@ -17,6 +17,9 @@
 #include <QEvent>
 #include <QTimer>
 
+#include <memory>
+#include <vector>
+
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tabbern"));
@@ -29,14 +32,27 @@ int main(int argc, char** argv) {
     tabbern::App app(platform);
     platform.setApp(app);
     tabbern::MainWindowView mainWindow(platform, app);
-    // The dialogs exist, hidden, from the start; the core only shows and hides them.
-    tabbern::BookmarkDialogView addDialog(platform, app.frmAddName);
-    tabbern::BookmarkDialogView editDialog(platform, app.frmEditName);
-    tabbern::GroupNameDialogView renameDialog(platform, app.frmEditGroupName);
-    tabbern::AboutView aboutBox(platform, app.frmAbout);
-    tabbern::HelpView helpWindow(platform, app.frmHelp);
-    tabbern::AddConfirmView confirmDialog(platform, app.frmAddConfirm);
-    tabbern::AssignNameView assignDialog(platform, app.frmAssignName);
+    // Each dialog's window is made when the core first shows it; most runs open few of them,
+    // and a start pays only for the main window.
+    std::vector<std::unique_ptr<tabbern::FormView>> dialogs;
+    platform.setViewMaker([&](tabbern::Form& form) {
+        if (&form == &app.frmAddName || &form == &app.frmEditName)
+            dialogs.push_back(std::make_unique<tabbern::BookmarkDialogView>(
+                platform, static_cast<tabbern::BookmarkDialog&>(form)));
+        else if (&form == &app.frmEditGroupName)
+            dialogs.push_back(
+                std::make_unique<tabbern::GroupNameDialogView>(platform, app.frmEditGroupName));
+        else if (&form == &app.frmAbout)
+            dialogs.push_back(std::make_unique<tabbern::AboutView>(platform, app.frmAbout));
+        else if (&form == &app.frmHelp)
+            dialogs.push_back(std::make_unique<tabbern::HelpView>(platform, app.frmHelp));
+        else if (&form == &app.frmAddConfirm)
+            dialogs.push_back(
+                std::make_unique<tabbern::AddConfirmView>(platform, app.frmAddConfirm));
+        else if (&form == &app.frmAssignName)
+            dialogs.push_back(
+                std::make_unique<tabbern::AssignNameView>(platform, app.frmAssignName));
+    });
     // The status icon's clicks: restore the window, or pop up the Bookmarks menu.
     platform.setTrayHandler([&app](int action) { tabbern::TrayIcon_MouseAction(app, action); });
 

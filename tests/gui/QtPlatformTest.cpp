@@ -18,6 +18,7 @@
 #include <QTest>
 #include <QUrl>
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -165,7 +166,8 @@ TEST_F(QtPlatformEvents, PopupMenuRunsTheChosenCommandBeforeReturning) {
 // A bare form and window, as a dialog's view will be.
 class TestDialogView : public FormView {
 public:
-    explicit TestDialogView(QtPlatform& platform) : platform_(platform) {
+    explicit TestDialogView(QtPlatform& platform) : TestDialogView(platform, own_) {}
+    TestDialogView(QtPlatform& platform, Form& form) : model(form), platform_(platform) {
         platform_.registerView(*this);
     }
     ~TestDialogView() override { platform_.unregisterView(*this); }
@@ -173,7 +175,11 @@ public:
     QWidget* widget() override { return &window; }
     void sync() override { ++syncs; }
 
-    Form model{"frmTest"};
+private:
+    Form own_{"frmTest"};
+
+public:
+    Form& model;
     QWidget window;
     int syncs = 0;
 
@@ -211,6 +217,31 @@ TEST_F(QtPlatformEvents, ShowModalWaitsUntilTheFormIsHidden) {
     // Shown once, activated once: the message box closing over it was no activation.
     EXPECT_EQ(activations, 1);
     EXPECT_GT(dialog.syncs, 0);
+}
+
+TEST_F(QtPlatformEvents, ADialogsWindowIsMadeWhenItIsFirstShownAndThenKept) {
+    start();
+    Form dialog{"frmLater"};
+    std::vector<std::unique_ptr<TestDialogView>> made;
+    platform->setViewMaker(
+        [&](Form& form) { made.push_back(std::make_unique<TestDialogView>(*platform, form)); });
+    const auto showAndClose = [&] {
+        QTimer::singleShot(0, [&] { platform->runEvent([&] { platform->hideForm(dialog); }); });
+        platform->runEvent([&] { platform->showModal(dialog); });
+    };
+
+    // Hiding a dialog that was never shown needs no window.
+    platform->runEvent([&] { platform->hideForm(dialog); });
+    EXPECT_TRUE(made.empty());
+
+    showAndClose();
+    ASSERT_EQ(made.size(), 1u);
+    EXPECT_EQ(&made.front()->model, &dialog);
+    EXPECT_GT(made.front()->syncs, 0);
+    EXPECT_FALSE(made.front()->window.isVisible());
+
+    showAndClose();
+    EXPECT_EQ(made.size(), 1u);
 }
 
 // ---- desktop services ---------------------------------------------------------------------------

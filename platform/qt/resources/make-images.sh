@@ -18,6 +18,8 @@ convert -size 260x280 gradient:'#2d5f98'-'#cfdeee' "$tmp/b.png"
 convert -size 260x140 gradient:'#cfdeee'-'#edf3f9' "$tmp/c.png"
 convert "$tmp/a.png" "$tmp/b.png" "$tmp/c.png" -append +repage -depth 8 "$tmp/grad.png"
 convert "$tmp/grad.png" -fx '(i+j)%7==0 ? u*0.94+0.06 : u' -strip -depth 8 PNG24:bitmap101.png
+# The program reads this one, shown at every start, as an uncompressed bitmap: much quicker.
+convert bitmap101.png -type TrueColor BMP3:bitmap101.bmp
 rm -r "$tmp"
 
 # Bitmap 104, the find button's face (53 x 20).
