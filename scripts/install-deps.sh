@@ -7,7 +7,8 @@ packages=(
     g++ cmake make pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    g++-mingw-w64-i686
+    g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest
+    wine wine64 fonts-wine libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1 xdotool
     clang-format
     clang libclang-rt-dev
     xvfb xauth

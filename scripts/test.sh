@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the format check, the
-# 32-bit Windows build of the core, the core's tests once more with the address and
-# undefined-behaviour sanitizers, the fuzz harnesses over their seeds, then the core's tests and
+# Windows programs (32-bit and 64-bit) with the core's and the Windows code's tests and a smoke
+# test under wine64, the core's tests once more with the address and undefined-behaviour
+# sanitizers, the fuzz harnesses over their seeds, then the core's tests and
 # the GUI tests on the offscreen platform. The main test summary comes last.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,10 +14,8 @@ echo "== format"
 mapfile -t sources < <(git ls-files '*.cpp' '*.h' 2>/dev/null || find . -name '*.cpp' -o -name '*.h')
 clang-format --dry-run --Werror "${sources[@]}"
 
-echo "== core for 32-bit Windows"
-cmake -S . -B build-win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
-      -DTABBERN_CORE_ONLY=ON -DCMAKE_BUILD_TYPE=Release
-cmake --build build-win32 -j"$jobs"
+echo "== Windows: both programs, the tests under wine64, the smoke test"
+scripts/test-windows.sh
 
 echo "== core tests with the address and undefined-behaviour sanitizers"
 # Unoptimised: it builds in a third of the time of an optimised build, and the tests stay quick.

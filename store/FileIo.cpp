@@ -15,6 +15,13 @@
 #include <io.h>
 #include <process.h>
 #include <sys/stat.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -56,6 +63,35 @@ int CloseFile(int fd) {
 unsigned long ProcessId() {
     return static_cast<unsigned long>(::_getpid());
 }
+
+// Puts the temporary file in the target's place in one step; empty text or the system's reason.
+// Write-through returns only once the rename is on disk. No copy allowed: a copy is not atomic.
+// A virus scanner or indexer that opened the new file a moment ago may hold up the rename
+// briefly, so those refusals are tried again for a little while.
+std::string MoveOver(const fs::path& from, const fs::path& to) {
+    // A file marked read-only is not replaced. Windows' own file systems refuse it anyway; some
+    // network shares would not, and the answer must not depend on where the data folder is.
+    const DWORD targetAttrs = ::GetFileAttributesW(to.c_str());
+    if (targetAttrs != INVALID_FILE_ATTRIBUTES && (targetAttrs & FILE_ATTRIBUTE_READONLY) != 0)
+        return std::system_category().message(ERROR_ACCESS_DENIED);
+    DWORD err = ERROR_SUCCESS;
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        if (::MoveFileExW(from.c_str(), to.c_str(),
+                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return {};
+        err = ::GetLastError();
+        if (err != ERROR_SHARING_VIOLATION && err != ERROR_LOCK_VIOLATION &&
+            err != ERROR_ACCESS_DENIED)
+            break;
+        // A read-only file or folder also answers access denied; only a busy one lets go.
+        const DWORD attrs = ::GetFileAttributesW(to.c_str());
+        if (attrs != INVALID_FILE_ATTRIBUTES &&
+            (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
+            break;
+        ::Sleep(20);
+    }
+    return std::system_category().message(static_cast<int>(err));
+}
 #else
 int OpenForReading(const fs::path& p) {
     return ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
@@ -94,6 +130,16 @@ void SyncFolder(const fs::path& folder) {
         return;
     (void)::fsync(fd);
     (void)::close(fd);
+}
+
+// Renames over the target, then makes the rename durable; empty text or the system's reason.
+std::string MoveOver(const fs::path& from, const fs::path& to) {
+    std::error_code ec;
+    fs::rename(from, to, ec);
+    if (ec)
+        return ec.message();
+    SyncFolder(to.parent_path());
+    return {};
 }
 #endif
 
@@ -269,13 +315,9 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
     if (err != 0)
         fail(ErrnoText(err));
 
-    std::error_code ec;
-    fs::rename(temp, target, ec);
-    if (ec)
-        fail(ec.message());
-#ifndef _WIN32
-    SyncFolder(folder);
-#endif
+    const std::string moveError = MoveOver(temp, target);
+    if (!moveError.empty())
+        fail(moveError);
     RemoveLeftoverTemporaries(folder, name);
 }
 

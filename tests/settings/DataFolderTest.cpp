@@ -79,11 +79,11 @@ TEST_F(DataFolderTest, TrailingSeparatorIsDroppedButTheDataPathFileKeepsIt) {
     ASSERT_TRUE(Start());
     const std::string data = dir.makeDir("shared");
 
-    ASSERT_TRUE(ChooseFolder(data + "/"));
+    ASSERT_TRUE(ChooseFolder(data + kPathSeparator));
 
     EXPECT_EQ(app.dataFolder, data);
-    EXPECT_EQ(app.dataFile("tabbern.dat"), data + "/tabbern.dat");
-    EXPECT_EQ(ReadBytes(ProgramFile("tabbern.sdf")), data + "/\r\n");
+    EXPECT_EQ(app.dataFile("tabbern.dat"), JoinPath(data, "tabbern.dat"));
+    EXPECT_EQ(ReadBytes(ProgramFile("tabbern.sdf")), data + kPathSeparator + "\r\n");
     EXPECT_EQ(app.main.lblAltDatapath.caption(), "   " + data + " ");
     EXPECT_TRUE(Exists(data + "/tabbern.grp"));
 }

@@ -8,7 +8,9 @@
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 namespace tabbern::test {
 namespace {
@@ -190,6 +192,9 @@ TEST_F(ShareImport, ARoundTripGivesTheSameRecordsInAnEmptyFolder) {
 }
 
 TEST_F(ShareImport, AReadOnlyDataFolderLeavesTheStoreAsItWas) {
+#ifdef _WIN32
+    GTEST_SKIP() << "POSIX only: a Windows folder has no write permission bit to take away";
+#else
     if (::geteuid() == 0)
         GTEST_SKIP() << "root may write into read-only folders";
     WriteStore({Record("One", "Work", "http://one.example")}, {"Work"});
@@ -210,6 +215,7 @@ TEST_F(ShareImport, AReadOnlyDataFolderLeavesTheStoreAsItWas) {
     EXPECT_EQ(StoreBytes(), before);
     for (const auto& entry : fs::directory_iterator(dir.path()))
         EXPECT_FALSE(IsTemporarySaveFile(entry.path().filename().string())) << entry.path();
+#endif
 }
 
 } // namespace

@@ -13,7 +13,18 @@
 #include <system_error>
 #include <vector>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <chrono>
+#include <thread>
+#else
 #include <unistd.h>
 #endif
 
@@ -135,6 +146,17 @@ TEST(FileExistsIn, TrueForAVisibleRegularFile) {
     EXPECT_EQ(platform.asked, std::vector<std::string>{JoinPath(dir.path(), "tabbern.dat")});
 }
 
+#ifdef _WIN32
+TEST(FileExistsIn, IgnoresTheLetterCaseOfTheNameOnWindows) {
+    TempDir dir;
+    WriteBytes(dir.file("tabbern.dat"), "x");
+    HiddenFilesPlatform platform;
+    EXPECT_TRUE(FileExistsIn(platform, dir.path(), "TABBERN.DAT"));
+    EXPECT_TRUE(FileExistsIn(platform, dir.path(), "Tabbern.Dat"));
+    EXPECT_FALSE(FileExistsIn(platform, dir.path(), "tabbern.da"));
+}
+#endif
+
 TEST(FileExistsIn, FalseForMissingFileFolderOfThatNameAndHiddenFile) {
     TempDir dir;
     dir.makeDir("tabbern.grp");
@@ -251,7 +273,44 @@ TEST(WriteFileAtomically, MissingFolderIsAFileError) {
     EXPECT_FALSE(Exists(dir.file("gone")));
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+TEST(WriteFileAtomically, ReadOnlyFileIsNotReplacedAndLeavesNoTemporary) {
+    // Windows refuses to replace a file that has the read-only attribute.
+    TempDir dir;
+    const std::string path = dir.file("tabbern.dat");
+    WriteBytes(path, "old content");
+    ASSERT_TRUE(::SetFileAttributesW(ToPath(path).c_str(), FILE_ATTRIBUTE_READONLY));
+    try {
+        WriteFileAtomically(path, "new content");
+        FAIL() << "no FileError";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.reason(), std::system_category().message(ERROR_ACCESS_DENIED));
+        EXPECT_STREQ(e.what(), ("Cannot write \"" + path + "\": " + e.reason()).c_str());
+    }
+    ASSERT_TRUE(::SetFileAttributesW(ToPath(path).c_str(), FILE_ATTRIBUTE_NORMAL));
+    EXPECT_EQ(ReadBytes(path), "old content");
+    EXPECT_EQ(Listing(dir.path()), std::vector<std::string>{"tabbern.dat"});
+}
+
+TEST(WriteFileAtomically, WaitsForAReaderThatHoldsTheFileBriefly) {
+    // Another copy reading the file (or a virus scanner) keeps it open for a moment without
+    // allowing it to be replaced; the save must not fail because of that.
+    TempDir dir;
+    const std::string path = dir.file("tabbern.dat");
+    WriteBytes(path, "old");
+    const HANDLE reader = ::CreateFileW(ToPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    std::thread closer([reader] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        ::CloseHandle(reader);
+    });
+    EXPECT_NO_THROW(WriteFileAtomically(path, "new"));
+    closer.join();
+    EXPECT_EQ(ReadBytes(path), "new");
+    EXPECT_EQ(Listing(dir.path()), std::vector<std::string>{"tabbern.dat"});
+}
+#else
 TEST(WriteFileAtomically, ReadOnlyFolderKeepsTheOldFileAndLeavesNoTemporary) {
     if (::geteuid() == 0)
         GTEST_SKIP() << "root may write into read-only folders";

@@ -10,10 +10,45 @@
 #include <filesystem>
 #include <thread>
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#endif
+
 namespace tabbern::test {
 namespace {
 
 namespace fs = std::filesystem;
+
+// Makes the lock folder look as if another copy had made it that long ago.
+void Backdate(const fs::path& lock, std::chrono::seconds age) {
+#ifdef _WIN32
+    // The C runtime sets no times on a folder; Windows does through a handle opened for one.
+    const HANDLE h = ::CreateFileW(lock.c_str(), FILE_WRITE_ATTRIBUTES,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE) << lock;
+    FILETIME now;
+    ::GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER t;
+    t.LowPart = now.dwLowDateTime;
+    t.HighPart = now.dwHighDateTime;
+    t.QuadPart -= static_cast<ULONGLONG>(age.count()) * 10'000'000u; // 100 ns units
+    FILETIME then;
+    then.dwLowDateTime = t.LowPart;
+    then.dwHighDateTime = t.HighPart;
+    const BOOL set = ::SetFileTime(h, nullptr, nullptr, &then);
+    ::CloseHandle(h);
+    ASSERT_TRUE(set) << lock;
+#else
+    fs::last_write_time(lock, fs::file_time_type::clock::now() - age);
+#endif
+}
 
 const char* const kChangedByAnotherCopy =
     "The Bookmark File Was Changed By Another Copy Of Tabbern. The List Has Been Reloaded; "
@@ -222,8 +257,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(SharedFolderTest, AStaleLockIsTakenOver) {
     StartBoth();
     fs::create_directory(fs::path(LockPath()));
-    fs::last_write_time(fs::path(LockPath()),
-                        fs::file_time_type::clock::now() - std::chrono::seconds(30));
+    ASSERT_NO_FATAL_FAILURE(Backdate(fs::path(LockPath()), std::chrono::seconds(30)));
 
     AddInA("Two", "Work", "http://two.example");
 

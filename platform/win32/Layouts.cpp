@@ -1,0 +1,171 @@
+#include "platform/win32/Layouts.h"
+
+#include <string_view>
+#include <utility>
+
+namespace tabbern::win32 {
+
+namespace {
+
+// The small dialogs lie on the card of bitmap 102 (6300 x 4200 twips): one column of captioned
+// boxes, the buttons below the card's etched line, right-aligned with the boxes.
+constexpr int kCardWidth = 6300;
+constexpr int kCardHeight = 4200;
+constexpr int kLeft = 420;
+constexpr int kColumn = 5010;
+constexpr int kCaption = 270;
+constexpr int kBox = 390;
+constexpr int kButtonTop = 3420;
+// The dialogs' own label colour, chosen for the pale card.
+constexpr long kLabelColour = 0x1d3557;
+
+FormLayout Card() {
+    FormLayout l;
+    l.clientWidth = kCardWidth;
+    l.clientHeight = kCardHeight;
+    l.fontPixels = 12;
+    l.labelColour = kLabelColour;
+    return l;
+}
+
+} // namespace
+
+// A main-window label written in white on the dark top of the background.
+constexpr unsigned kWhiteText = 1u << 31;
+
+FormLayout MainWindowLayout() {
+    FormLayout l;
+    l.clientWidth = MainForm::kClientWidth;
+    l.clientHeight = MainForm::kClientHeight;
+    l.fontPixels = 11;
+    // The designed places; the detail rows in the smaller type they are designed for.
+    const std::pair<const char*, unsigned> controls[] = {
+        {"Picture1", 0},
+        {"lblAltDatapath", kSmall | kCentred},
+        {"Label1", kCentred | kWhiteText},
+        {"Combo1", 0},
+        {"List1", 0},
+        {"TextNameSearch", 0},
+        {"Command2", kFramed},
+        {"LabelLastAccessed", kSmall | kCentred},
+        {"lblDateAccessed", kSmall | kCentred},
+        {"Label2", kSmall | kCentred},
+        {"lblWhatGroup", kSmall | kCentred},
+        {"LabelShowURLAddress", kSmall | kCentred},
+    };
+    for (const auto& [name, flags] : controls) {
+        const TwipRect* rect = MainForm::layoutOf(name);
+        if (!rect)
+            continue;
+        Placement p{name, *rect, flags & ~kWhiteText};
+        if (flags & kWhiteText)
+            p.fore = Colour::fromRgb(kWhite);
+        l.controls.push_back(p);
+    }
+    // The data folder runs across the top in the title bar's colours.
+    for (Placement& p : l.controls)
+        if (std::string_view(p.name) == "lblAltDatapath") {
+            p.fore = Colour::fromRgb(kWhite);
+            p.back = Colour::system(Colour::Kind::ActiveTitleBar);
+        }
+    return l;
+}
+
+FormLayout BookmarkDialogLayout() {
+    FormLayout l = Card();
+    l.controls = {
+        {"Picture1", {0, 0, kCardWidth, kCardHeight}},
+        {"Label1", {kLeft, 390, kColumn, kCaption}, kBold},
+        {"Text1", {kLeft, 675, kColumn, kBox}},
+        {"Label2", {kLeft, 1230, kColumn, kCaption}, kBold},
+        {"Combo1", {kLeft, 1515, kColumn, kBox}},
+        {"Label3", {kLeft, 2070, kColumn, kCaption}, kBold},
+        {"Text3", {kLeft, 2355, kColumn, kBox}},
+        {"Command1", {1935, kButtonTop, 1725, 360}},
+        {"Command2", {3780, kButtonTop, 1650, 360}},
+    };
+    return l;
+}
+
+FormLayout GroupNameDialogLayout() {
+    FormLayout l = Card();
+    l.controls = {
+        {"Picture1", {0, 0, kCardWidth, kCardHeight}},
+        {"Label1", {kLeft, 840, kColumn, kCaption}, kBold},
+        // The current name in large type; it travels in the hidden Text1 for the save.
+        {"Label2", {kLeft, 1200, kColumn, 450}, kLarge | kCentred},
+        {"Text1", {kLeft, 1200, kColumn, kBox}, kHidden},
+        {"Text3", {kLeft, 1830, kColumn, kBox}},
+        {"Command1", {1935, kButtonTop, 1725, 360}},
+        {"Command2", {3780, kButtonTop, 1650, 360}},
+    };
+    return l;
+}
+
+// The confirmation lies on bitmap 103 (9000 x 5550 twips): the list right up to the ribbon, the
+// name and group boxes of the clipboard import side by side under it.
+TwipRect AddConfirmListRect(bool fieldsShown) {
+    return {420, 420, 7710, fieldsShown ? 2790 : 3780};
+}
+
+FormLayout AddConfirmLayout() {
+    FormLayout l = Card();
+    l.clientWidth = 9000;
+    l.clientHeight = 5550;
+    l.controls = {
+        {"Picture1", {0, 0, 9000, 5550}},
+        {"Text1", AddConfirmListRect(false), kMultiLine},
+        {"Label1", {420, 3390, 4500, kCaption}, kBold},
+        {"Text2", {420, 3690, 4500, kBox}},
+        {"Label2", {5160, 3390, 2970, kCaption}, kBold},
+        {"GroupList", {5160, 3690, 2970, kBox}},
+        {"Command1", {5970, 4770, 1020, 390}},
+        {"Command2", {7110, 4770, 1020, 390}},
+    };
+    return l;
+}
+
+FormLayout AssignNameLayout() {
+    FormLayout l = Card();
+    l.controls = {
+        {"Picture1", {0, 0, kCardWidth, kCardHeight}},
+        // The link in large type on up to two lines.
+        {"Label3", {kLeft, 300, kColumn, 660}, kBold | kWrap | kLinkColour},
+        {"Label1", {kLeft, 1230, kColumn, kCaption}, kBold},
+        {"Text1", {kLeft, 1515, kColumn, kBox}},
+        {"Combo1", {kLeft, 2085, kColumn, kBox}},
+        {"Command1", {1455, 3405, 1245, 390}},
+        {"Command2", {2820, 3405, 1245, 390}},
+        {"Command3", {4185, 3405, 1245, 390}},
+    };
+    return l;
+}
+
+FormLayout AboutLayout() {
+    FormLayout l = Card();
+    l.labelColour = -1;
+    l.controls = {
+        {"lblTitle", {kLeft, 210, 4800, 480}, kTitle | kCentred},
+        {"Line1", {kLeft, 750, 5460, 30}},
+        {"lblDescription", {kLeft, 840, 5460, 1950}, kWrap | kSmall},
+        {"Line2", {kLeft, 2850, 5460, 30}},
+        {"lblDisclaimer", {kLeft, 2880, 5460, kCaption}, kItalic | kSmall | kCentred},
+        {"Label2", {kLeft, 3435, 3600, 330}, kLink | kCentred},
+        {"cmdOK", {4620, 3435, 1260, 330}},
+    };
+    return l;
+}
+
+FormLayout HelpLayout() {
+    FormLayout l;
+    l.clientWidth = 9000;
+    l.clientHeight = 7200;
+    l.fontPixels = 13;
+    l.controls = {
+        {"Text1", {210, 210, 8580, 6150}, kMultiLine},
+        {"Command1", {7350, 6570, 1440, 420}},
+    };
+    return l;
+}
+
+} // namespace tabbern::win32
