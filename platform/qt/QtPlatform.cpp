@@ -231,8 +231,7 @@ void QtPlatform::registerView(FormView& view) {
 }
 
 void QtPlatform::unregisterView(FormView& view) {
-    if (activeForm_ == &view.form())
-        activeForm_ = nullptr;
+    activation_.gone(view.form());
     view.widget()->removeEventFilter(watcher_.get());
     views_.erase(std::remove(views_.begin(), views_.end(), &view), views_.end());
 }
@@ -263,16 +262,12 @@ FormView& QtPlatform::requireView(Form& form) {
 }
 
 void QtPlatform::windowActivated(Form& form) {
-    if (activeForm_ == &form)
-        return;
-    activeForm_ = &form;
-    if (form.onActivate)
+    if (activation_.becameActive(form) && form.onActivate)
         runEvent(form.onActivate);
 }
 
 void QtPlatform::windowHidden(Form& form) {
-    if (activeForm_ == &form)
-        activeForm_ = nullptr;
+    activation_.gone(form);
 }
 
 void QtPlatform::setTrayHandler(std::function<void(int)> handler) {

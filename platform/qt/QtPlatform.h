@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "ui/FormActivation.h"
 
 #include <QString>
 #include <QStringList>
@@ -148,7 +149,7 @@ private:
     std::vector<FormView*> views_;
     ViewMaker viewMaker_;
     std::map<const Form*, QEventLoop*> modalLoops_;
-    Form* activeForm_ = nullptr;
+    FormActivation activation_;
     std::unique_ptr<WindowWatcher> watcher_;
     std::unique_ptr<QSystemTrayIcon> tray_;
     std::function<void(int)> trayHandler_;

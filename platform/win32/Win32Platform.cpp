@@ -114,16 +114,12 @@ FormWindow& Win32Platform::requireView(const Form& form) const {
 }
 
 void Win32Platform::windowActivated(Form& form) {
-    if (activeForm_ == &form)
-        return;
-    activeForm_ = &form;
-    if (form.onActivate)
+    if (activation_.becameActive(form) && form.onActivate)
         runEvent(form.onActivate);
 }
 
 void Win32Platform::windowHidden(Form& form) {
-    if (activeForm_ == &form)
-        activeForm_ = nullptr;
+    activation_.gone(form);
 }
 
 void Win32Platform::setTrayHandler(std::function<void(int)> handler) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "ui/FormActivation.h"
 
 #include <windows.h>
 
@@ -119,7 +120,7 @@ private:
     App* app_ = nullptr;
     std::vector<FormWindow*> views_;
     std::vector<Modal> modals_;
-    Form* activeForm_ = nullptr;
+    FormActivation activation_;
     std::function<void(int)> trayHandler_;
     HWND trayWindow_ = nullptr;
     bool trayShown_ = false;
