@@ -12,10 +12,23 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <system_error>
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+// After windows.h, which it needs.
+#include <psapi.h>
+#else
 #include <sys/mount.h>
 #include <sys/resource.h>
-#include <system_error>
 #include <unistd.h>
+#endif
 
 namespace tabbern::test {
 namespace {
@@ -38,6 +51,24 @@ const std::string kGroupLimit =
 std::string Reason(int err) {
     return std::generic_category().message(err);
 }
+
+// The system's reasons when a folder stands where a file is read or replaced. Windows calls
+// both a refused access: its C runtime words it one way, the system's own calls another.
+std::string FolderReadReason() {
+#ifdef _WIN32
+    return Reason(EACCES);
+#else
+    return Reason(EISDIR);
+#endif
+}
+std::string FolderReplaceReason() {
+#ifdef _WIN32
+    return std::system_category().message(ERROR_ACCESS_DENIED);
+#else
+    return Reason(EISDIR);
+#endif
+}
+const std::string kSep(1, kPathSeparator);
 
 // Lines, each followed by the line end.
 std::string Join(const Names& lines, const std::string& end = "\r\n") {
@@ -420,11 +451,12 @@ TEST(BadInput, DamagedSettingsFilesReadAsFarAsTheyGoAndAreWrittenWhole) {
 
 TEST(BadInput, ASettingsFileThatIsAFolderIsReportedByNameBeforeAnyDataFileIsMade) {
     Program p;
-    const std::string cfg = p.dir.makeDir("tabbern.cfg");
+    p.dir.makeDir("tabbern.cfg");
+    const std::string cfg = JoinPath(p.dir.path(), "tabbern.cfg");
 
     EXPECT_FALSE(p.Start());
 
-    EXPECT_EQ(p.Messages(), Names{"Cannot write \"" + cfg + "\": " + Reason(EISDIR)});
+    EXPECT_EQ(p.Messages(), Names{"Cannot write \"" + cfg + "\": " + FolderReplaceReason()});
     EXPECT_TRUE(fs::is_directory(cfg));
     EXPECT_FALSE(Exists(p.File("tabbern.dat")));
     EXPECT_FALSE(Exists(p.File("tabbern.grp")));
@@ -441,7 +473,7 @@ TEST(BadInput, DataPathFilesNamingNoFolderAreReportedByNameAndCreateNothing) {
     };
     const Case cases[] = {
         {"a missing folder", "gone", false},
-        {"a missing folder below a missing folder", "gone/deeper", false},
+        {"a missing folder below a missing folder", "gone" + kSep + "deeper", false},
         {"a file instead of a folder", "a-file", true},
         {"a folder name that is not UTF-8", "caf\xE9", false},
         {"a NUL byte in the folder name", "gone\0more"s, false},
@@ -452,10 +484,10 @@ TEST(BadInput, DataPathFilesNamingNoFolderAreReportedByNameAndCreateNothing) {
         if (c.isFile)
             WriteBytes(p.File(c.folder), "not a folder");
         // The data-path file is text in the code page, as the program writes it.
-        WriteBytes(p.File("tabbern.sdf"), p.dir.path() + "/" + c.folder + "\r\n");
-        std::string shown = p.dir.path() + "/" + c.folder;
+        WriteBytes(p.File("tabbern.sdf"), JoinPath(p.dir.path(), c.folder) + "\r\n");
+        std::string shown = JoinPath(p.dir.path(), c.folder);
         if (c.folder == "caf\xE9")
-            shown = p.dir.path() + "/caf\xC3\xA9";
+            shown = JoinPath(p.dir.path(), "caf\xC3\xA9");
 
         EXPECT_FALSE(p.Start());
 
@@ -469,7 +501,7 @@ TEST(BadInput, DataPathFilesNamingNoFolderAreReportedByNameAndCreateNothing) {
 TEST(BadInput, DataPathFilesAreTrimmedAndAnEmptyOneMeansTheProgramFolder) {
     struct Case {
         std::string what;
-        std::string text; // {} stands for the program folder's path
+        std::string text; // {} stands for the program folder's path, / for the separator
         std::string dataFolder;
     };
     const Case cases[] = {
@@ -483,15 +515,18 @@ TEST(BadInput, DataPathFilesAreTrimmedAndAnEmptyOneMeansTheProgramFolder) {
         Program p;
         p.dir.makeDir("data");
         p.dir.makeDir("other");
-        WriteBytes(p.File("tabbern.sdf"), ReplaceAll(c.text, "{}", p.dir.path()));
-        const std::string expected = p.dir.path() + c.dataFolder;
+        const auto fill = [&](const std::string& text) {
+            return ReplaceAll(ReplaceAll(text, "/", kSep), "{}", p.dir.path());
+        };
+        WriteBytes(p.File("tabbern.sdf"), fill(c.text));
+        const std::string expected = fill("{}" + c.dataFolder);
 
         ASSERT_TRUE(p.Start());
 
         EXPECT_TRUE(p.Messages().empty());
         EXPECT_EQ(p.app.dataFolder, expected);
-        EXPECT_EQ(ReadBytes(expected + "/tabbern.dat"), Join({Header()}));
-        EXPECT_EQ(ReadBytes(expected + "/tabbern.grp"), Join({Header()}));
+        EXPECT_EQ(ReadBytes(JoinPath(expected, "tabbern.dat")), Join({Header()}));
+        EXPECT_EQ(ReadBytes(JoinPath(expected, "tabbern.grp")), Join({Header()}));
         EXPECT_FALSE(Exists(p.File("other/tabbern.dat")));
     }
 }
@@ -513,11 +548,11 @@ TEST(BadInput, DamagedShareAndTextFilesAreReportedOrImportedAsRead) {
         {.what = "a share file that is a folder",
          .bytes = "",
          .shareFile = true,
-         .messages = {"Cannot Read The File:\r{}\r" + Reason(EISDIR)}},
+         .messages = {"Cannot Read The File:\r{}\r" + FolderReadReason()}},
         {.what = "a text file that is a folder",
          .bytes = "",
          .shareFile = false,
-         .messages = {"Cannot Read The File:\r{}\r" + Reason(EISDIR)}},
+         .messages = {"Cannot Read The File:\r{}\r" + FolderReadReason()}},
         {.what = "a share file of NUL bytes",
          .bytes = std::string(512, '\0'),
          .shareFile = true,
@@ -579,6 +614,22 @@ TEST(BadInput, DamagedShareAndTextFilesAreReportedOrImportedAsRead) {
 
 // ---- a line of 100 MB ---------------------------------------------------------------------
 
+#ifdef _WIN32
+PROCESS_MEMORY_COUNTERS MemoryCounters() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    ::K32GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
+    return counters;
+}
+
+long PeakKilobytes() {
+    return static_cast<long>(MemoryCounters().PeakWorkingSetSize / 1024);
+}
+
+long CurrentKilobytes() {
+    return static_cast<long>(MemoryCounters().WorkingSetSize / 1024);
+}
+#else
 long PeakKilobytes() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -591,6 +642,7 @@ long CurrentKilobytes() {
     statm >> pages >> resident;
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
+#endif
 
 TEST(BadInput, AHundredMegabyteLineIsReadWithoutTroubleWhereverItStands) {
     constexpr std::size_t kLine = 100u << 20;
@@ -628,6 +680,28 @@ TEST(BadInput, AHundredMegabyteLineIsReadWithoutTroubleWhereverItStands) {
 
 // ---- file-system faults -------------------------------------------------------------------
 
+TEST(BadInput, DataFilesThatAreFoldersAreReportedByName) {
+    for (const std::string name : {"tabbern.dat", "tabbern.grp"}) {
+        SCOPED_TRACE(name);
+        Program p;
+        if (name == "tabbern.grp")
+            WriteBytes(p.File("tabbern.dat"), Join({Header()}));
+        p.dir.makeDir(name);
+        const std::string folder = JoinPath(p.dir.path(), name);
+        WriteBytes(JoinPath(folder, "inside"), "kept");
+
+        EXPECT_FALSE(p.Start());
+
+        EXPECT_EQ(p.Messages(), Names{"Cannot write \"" + folder + "\": " + FolderReplaceReason()});
+        EXPECT_EQ(ReadBytes(JoinPath(folder, "inside")), "kept");
+        EXPECT_EQ(Program::Temporaries(p.dir.path()), Names{});
+    }
+}
+
+// Permission bits and mounts are POSIX: a Windows folder has no write permission bit to take
+// away, and the full disk needs a tmpfs.
+#ifndef _WIN32
+
 bool IsRoot() {
     return ::geteuid() == 0;
 }
@@ -648,7 +722,7 @@ struct ProgramWithDataFolder : Program {
         WriteBytes(data + "/tabbern.dat", store);
         WriteBytes(data + "/tabbern.grp", groups);
     }
-    std::string Data(const std::string& name) const { return data + "/" + name; }
+    std::string Data(const std::string& name) const { return JoinPath(data, name); }
     void ExpectDataFilesAsBefore() const {
         EXPECT_EQ(ReadBytes(Data("tabbern.dat")), store);
         EXPECT_EQ(ReadBytes(Data("tabbern.grp")), groups);
@@ -733,23 +807,6 @@ TEST(BadInput, UnreadableFilesAreReportedByName) {
     p.ExpectDataFilesAsBefore();
 }
 
-TEST(BadInput, DataFilesThatAreFoldersAreReportedByName) {
-    for (const std::string name : {"tabbern.dat", "tabbern.grp"}) {
-        SCOPED_TRACE(name);
-        Program p;
-        if (name == "tabbern.grp")
-            WriteBytes(p.File("tabbern.dat"), Join({Header()}));
-        const std::string folder = p.dir.makeDir(name);
-        WriteBytes(folder + "/inside", "kept");
-
-        EXPECT_FALSE(p.Start());
-
-        EXPECT_EQ(p.Messages(), Names{"Cannot write \"" + folder + "\": " + Reason(EISDIR)});
-        EXPECT_EQ(ReadBytes(folder + "/inside"), "kept");
-        EXPECT_EQ(Program::Temporaries(p.dir.path()), Names{});
-    }
-}
-
 // A small tmpfs mounted on a folder for the life of the object; root only.
 class SmallDisk {
 public:
@@ -805,6 +862,8 @@ TEST(BadInput, FullDiskKeepsTheOldDataFilesAndNamesTheFile) {
               Names{"Cannot write \"" + p.Data("tabbern.dat") + "\": " + Reason(ENOSPC)});
     p.ExpectDataFilesAsBefore();
 }
+
+#endif // !_WIN32
 
 } // namespace
 } // namespace tabbern::test
