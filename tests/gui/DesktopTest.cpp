@@ -8,9 +8,6 @@
 #include "ui/AboutHelp.h"
 #include "ui/MainForm.h"
 
-// Mouse input goes through the window system layer, as a real mouse's does.
-#define QTEST_QPA_MOUSE_HANDLING
-
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
@@ -38,20 +35,6 @@ std::string StoreFile(const std::vector<std::string>& names, const std::string& 
     return s;
 }
 
-QStringList Items(const QListWidget* list) {
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
-
-QStringList Items(const QComboBox* combo) {
-    QStringList out;
-    for (int i = 0; i < combo->count(); ++i)
-        out << combo->itemText(i);
-    return out;
-}
-
 class Desktop : public StartedProgram {
 protected:
     std::string programFile(const char* name) const { return home.programFolder() + "/" + name; }
@@ -71,20 +54,8 @@ protected:
         return *m;
     }
 
-    // Runs the script inside a modal window of the program once it is active. A window the
-    // script leaves open fails the test and is closed, so that nothing waits forever.
     void inModal(DialogView& window, std::function<void()> script) {
-        WhenModalShows([this, &window, script = std::move(script)](QWidget* modal) {
-            EXPECT_EQ(modal, &window);
-            if (QTest::qWaitForWindowActive(&window))
-                script();
-            else
-                ADD_FAILURE() << "the window never became active";
-            if (window.isVisible()) {
-                ADD_FAILURE() << "the window is still open";
-                platform->hideForm(window.form());
-            }
-        });
+        InModal(*platform, window, std::move(script));
     }
 };
 

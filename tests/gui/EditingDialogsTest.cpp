@@ -5,10 +5,6 @@
 
 #include "ui/MainForm.h"
 
-// Mouse input goes through the window system layer, which turns two quick clicks into a
-// double-click the way a real mouse does.
-#define QTEST_QPA_MOUSE_HANDLING
-
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
@@ -37,47 +33,9 @@ public slots:
     void open(const QUrl& url) { opened.push_back(url.toString()); }
 };
 
-std::string Rec(int rec, const std::string& name, const std::string& group,
-                const std::string& added, const std::string& accessed, const std::string& url) {
-    return "[r]" + std::to_string(rec) + "[n]" + name + "[g]" + group + "[d]" + added + "[l]" +
-           accessed + "[u]" + url + "\r\n";
-}
-
-std::string FileOf(const std::vector<std::string>& lines) {
-    std::string s = HeaderLine() + "\r\n";
-    for (const std::string& l : lines)
-        s += l;
-    return s;
-}
-
-std::string Lines(const std::vector<std::string>& names) {
-    std::string s;
-    for (const std::string& n : names)
-        s += n + "\r\n";
-    return s;
-}
-
-QStringList Items(const QListWidget* list) {
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
-
 class EditingDialogs : public StartedProgram {
 protected:
     void SetUp() override {
-        // A message box that no step of the test answers would wait forever: one still open
-        // a second later fails the test and is closed.
-        QObject::connect(&strayBoxes, &QTimer::timeout, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box && box == lastBox) {
-                ADD_FAILURE() << "unexpected message box: " << box->text().toStdString();
-                box->reject();
-            }
-            lastBox = box;
-        });
-        strayBoxes.start(1000);
         QGuiApplication::clipboard()->setText(QString());
         for (const char* scheme : {"http", "https"})
             QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &browser, "open");
@@ -130,20 +88,8 @@ protected:
         press(Qt::Key_Backspace);
     }
 
-    // Runs the script inside the modal dialog once it shows. A dialog the script leaves open
-    // is a failure, and is closed so that the test cannot hang.
     void inDialog(BookmarkDialogView& dialog, std::function<void()> script) {
-        waitForModal([this, &dialog, script = std::move(script)](QWidget* modal) {
-            EXPECT_EQ(modal, &dialog);
-            if (QTest::qWaitForWindowActive(&dialog))
-                script();
-            else
-                ADD_FAILURE() << "the dialog never became active";
-            if (dialog.isVisible()) {
-                ADD_FAILURE() << "the dialog is still open";
-                platform->hideForm(dialog.form());
-            }
-        });
+        InModal(*platform, dialog, std::move(script));
     }
 
     // Answers the next message box, with the button that `answer` picks.
@@ -158,8 +104,6 @@ protected:
                 ADD_FAILURE() << "no message box appeared";
         });
     }
-
-    static void waitForModal(std::function<void(QWidget*)> act) { WhenModalShows(std::move(act)); }
 
     QListWidget* list() const { return widget<QListWidget>("List1"); }
     QComboBox* selector() const { return widget<QComboBox>("Combo1"); }
@@ -178,8 +122,7 @@ protected:
 
     UrlRecorder browser;
     std::string today;
-    QTimer strayBoxes;
-    QMessageBox* lastBox = nullptr;
+    StrayMessageBoxes strayBoxes;
 };
 
 // ---- looks --------------------------------------------------------------------------------------
@@ -203,18 +146,7 @@ TEST_F(EditingDialogs, AreFixedWindowsOnTheirPictureWithPictureButtons) {
         ASSERT_TRUE(save && cancel);
         EXPECT_EQ(save->face().size(), QSize(115, 24));
         EXPECT_EQ(cancel->face().size(), QSize(110, 24));
-        // Every control lies wholly on the window, and no two of them overlap.
-        std::vector<QWidget*> shown;
-        for (QWidget* w : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            if (!w->isHidden() && w->objectName() != QStringLiteral("Picture1"))
-                shown.push_back(w);
-        EXPECT_GE(shown.size(), 5u);
-        for (QWidget* w : shown) {
-            EXPECT_TRUE(dialog->rect().contains(w->geometry())) << w->objectName().toStdString();
-            for (QWidget* other : shown)
-                EXPECT_TRUE(w == other || !w->geometry().intersects(other->geometry()))
-                    << w->objectName().toStdString() << " " << other->objectName().toStdString();
-        }
+        EXPECT_GE(ExpectLaidOut(dialog), 5u);
         // Enter typed in a box must never reach a button through the dialog.
         for (QPushButton* b : dialog->findChildren<QPushButton*>()) {
             EXPECT_FALSE(b->isDefault()) << b->objectName().toStdString();

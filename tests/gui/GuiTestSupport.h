@@ -17,8 +17,12 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QComboBox>
+#include <QListWidget>
+#include <QMessageBox>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -26,6 +30,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 // Failed checks show Qt texts as text rather than as bytes.
 inline void PrintTo(const QString& s, std::ostream* os) {
@@ -45,6 +50,106 @@ inline void WhenModalShows(std::function<void(QWidget*)> act, int roundsLeft = 5
         else
             ADD_FAILURE() << "no modal window appeared";
     });
+}
+
+// Runs the script inside a modal dialog of the program once it is active. A dialog the script
+// leaves open fails the test and is closed, so that nothing waits forever. With `backTo`, the
+// focus then goes back to that window, as the window manager gives it back once the dialog is
+// gone, so that the dialog's next showing activates it again.
+inline void InModal(QtPlatform& platform, DialogView& dialog, std::function<void()> script,
+                    QWidget* backTo = nullptr) {
+    WhenModalShows([&platform, &dialog, script = std::move(script), backTo](QWidget* modal) {
+        EXPECT_EQ(modal, &dialog);
+        if (QTest::qWaitForWindowActive(&dialog))
+            script();
+        else
+            ADD_FAILURE() << "the dialog never became active";
+        if (dialog.isVisible()) {
+            ADD_FAILURE() << "the dialog is still open";
+            platform.hideForm(dialog.form());
+        }
+        if (backTo) {
+            backTo->activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(backTo));
+        }
+    });
+}
+
+// Fails the test on a message box that no step of it answers, which would otherwise wait
+// forever: one still open a second later is a failure, and is closed.
+class StrayMessageBoxes {
+public:
+    StrayMessageBoxes() {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box && box == last_) {
+                ADD_FAILURE() << "unexpected message box: " << box->text().toStdString();
+                box->reject();
+            }
+            last_ = box;
+        });
+        timer_.start(1000);
+    }
+
+private:
+    QTimer timer_;
+    QMessageBox* last_ = nullptr;
+};
+
+// Every shown control lies wholly on the window, and no two of them overlap. Returns how many
+// controls are shown.
+inline std::size_t ExpectLaidOut(QWidget* dialog) {
+    std::vector<QWidget*> shown;
+    for (QWidget* w : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!w->isHidden() && w->objectName() != QStringLiteral("Picture1"))
+            shown.push_back(w);
+    for (QWidget* w : shown) {
+        EXPECT_TRUE(dialog->rect().contains(w->geometry())) << w->objectName().toStdString();
+        for (QWidget* other : shown)
+            EXPECT_TRUE(w == other || !w->geometry().intersects(other->geometry()))
+                << w->objectName().toStdString() << " " << other->objectName().toStdString();
+    }
+    return shown.size();
+}
+
+inline QStringList Items(const QListWidget* list) {
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+inline QStringList Items(const QComboBox* combo) {
+    QStringList out;
+    for (int i = 0; i < combo->count(); ++i)
+        out << combo->itemText(i);
+    return out;
+}
+
+// ---- data files as the program writes them -------------------------------------------------
+
+// One store line, ended by CR LF.
+inline std::string Rec(int rec, const std::string& name, const std::string& group,
+                       const std::string& added, const std::string& accessed,
+                       const std::string& url) {
+    return "[r]" + std::to_string(rec) + "[n]" + name + "[g]" + group + "[d]" + added + "[l]" +
+           accessed + "[u]" + url + "\r\n";
+}
+
+// A data file: the header line, then the lines given (each already ended by CR LF).
+inline std::string FileOf(const std::vector<std::string>& lines) {
+    std::string s = HeaderLine() + "\r\n";
+    for (const std::string& l : lines)
+        s += l;
+    return s;
+}
+
+// The texts as lines, each ended by CR LF.
+inline std::string Lines(const std::vector<std::string>& texts) {
+    std::string s;
+    for (const std::string& t : texts)
+        s += t + "\r\n";
+    return s;
 }
 
 // Points the XDG folders into a fresh temporary folder for the test's lifetime.

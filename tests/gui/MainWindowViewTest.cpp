@@ -4,10 +4,6 @@
 
 #include "ui/MainForm.h"
 
-// Mouse input goes through the window system layer, which turns two quick clicks into a
-// double-click the way a real mouse does.
-#define QTEST_QPA_MOUSE_HANDLING
-
 #include <QAction>
 #include <QComboBox>
 #include <QKeySequence>

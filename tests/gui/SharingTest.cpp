@@ -5,9 +5,6 @@
 
 #include "ui/ImportDialogs.h"
 
-// Mouse input goes through the window system layer, as a real mouse's does.
-#define QTEST_QPA_MOUSE_HANDLING
-
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
@@ -26,71 +23,8 @@
 namespace tabbern::test {
 namespace {
 
-std::string Rec(int rec, const std::string& name, const std::string& group,
-                const std::string& added, const std::string& accessed, const std::string& url) {
-    return "[r]" + std::to_string(rec) + "[n]" + name + "[g]" + group + "[d]" + added + "[l]" +
-           accessed + "[u]" + url + "\r\n";
-}
-
-// A data file: the header line, then the lines given (each already ended by CR LF).
-std::string FileOf(const std::vector<std::string>& lines) {
-    std::string s = HeaderLine() + "\r\n";
-    for (const std::string& l : lines)
-        s += l;
-    return s;
-}
-
-std::string Lines(const std::vector<std::string>& names) {
-    std::string s;
-    for (const std::string& n : names)
-        s += n + "\r\n";
-    return s;
-}
-
-QStringList Items(const QListWidget* list) {
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
-
-QStringList Items(const QComboBox* combo) {
-    QStringList out;
-    for (int i = 0; i < combo->count(); ++i)
-        out << combo->itemText(i);
-    return out;
-}
-
-// Every shown control lies wholly on the window, and no two of them overlap.
-void ExpectLaidOut(QWidget* dialog) {
-    std::vector<QWidget*> shown;
-    for (QWidget* w : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (!w->isHidden() && w->objectName() != QStringLiteral("Picture1"))
-            shown.push_back(w);
-    for (QWidget* w : shown) {
-        EXPECT_TRUE(dialog->rect().contains(w->geometry())) << w->objectName().toStdString();
-        for (QWidget* other : shown)
-            EXPECT_TRUE(w == other || !w->geometry().intersects(other->geometry()))
-                << w->objectName().toStdString() << " " << other->objectName().toStdString();
-    }
-}
-
 class Sharing : public StartedProgram {
 protected:
-    void SetUp() override {
-        // A message box that no step of the test answers would wait forever: one still open
-        // a second later fails the test and is closed.
-        QObject::connect(&strayBoxes, &QTimer::timeout, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box && box == lastBox) {
-                ADD_FAILURE() << "unexpected message box: " << box->text().toStdString();
-                box->reject();
-            }
-            lastBox = box;
-        });
-        strayBoxes.start(1000);
-    }
-
     // Five bookmarks in three groups, written before start-up reads them.
     void startWithStore() {
         home.temp().makeDir("data/tabbern");
@@ -154,24 +88,9 @@ protected:
         type(text);
     }
 
-    // Runs the script inside the modal dialog once it is active. A dialog the script leaves
-    // open fails the test and is closed, so that nothing waits forever.
+    // Runs the script inside the modal dialog; the focus then goes back to the main window.
     void inModal(DialogView& dialog, std::function<void()> script) {
-        WhenModalShows([this, &dialog, script = std::move(script)](QWidget* modal) {
-            EXPECT_EQ(modal, &dialog);
-            if (QTest::qWaitForWindowActive(&dialog))
-                script();
-            else
-                ADD_FAILURE() << "the dialog never became active";
-            if (dialog.isVisible()) {
-                ADD_FAILURE() << "the dialog is still open";
-                platform->hideForm(dialog.form());
-            }
-            // As the window manager does, the focus goes back to the main window once the
-            // dialog is gone, so that the dialog's next showing activates it again.
-            view->activateWindow();
-            EXPECT_TRUE(QTest::qWaitForWindowActive(view.get()));
-        });
+        InModal(*platform, dialog, std::move(script), view.get());
     }
 
     // Answers the next message box with OK and keeps its text.
@@ -213,8 +132,7 @@ protected:
     std::string today;
     std::string dataHome;
     std::vector<FileDialogRequest> asked;
-    QTimer strayBoxes;
-    QMessageBox* lastBox = nullptr;
+    StrayMessageBoxes strayBoxes;
 };
 
 // ---- looks --------------------------------------------------------------------------------------
