@@ -9,6 +9,7 @@
 
 #include "sharing/Harvest.h"
 #include "store/Text.h"
+#include "support/DescribedScan.h"
 
 #include <algorithm>
 #include <vector>
@@ -16,54 +17,9 @@
 namespace tabbern::fuzz {
 namespace {
 
+using test::DescribedScan;
+
 using Links = std::vector<std::string>;
-
-char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-}
-
-// The described scan, kept deliberately naive (quadratic per line).
-Links DescribedScan(std::string_view text) {
-    std::vector<std::string> lines;
-    std::string current;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            lines.push_back(current);
-            current.clear();
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else {
-            current += text[i];
-        }
-    }
-    lines.push_back(current);
-
-    Links out;
-    const std::pair<std::string, char> prefixes[] = {
-        {"https://", 'R'}, {"http://", 'O'}, {"www", 'B'}};
-    for (const std::string& original : lines) {
-        // ASCII letters lowered, so that the upper-case fillers stand out.
-        std::string work = original;
-        for (char& c : work)
-            c = AsciiLower(c);
-        for (const auto& [prefix, filler] : prefixes) {
-            for (std::size_t k = 0; k < work.size(); ++k) {
-                const std::size_t pos = work.find(prefix);
-                if (pos == std::string::npos)
-                    break;
-                std::size_t end = work.find(' ', pos);
-                if (end == std::string::npos)
-                    end = work.size();
-                // The link, cut where an earlier filler begins, lowered whole.
-                const std::size_t cut = work.find_first_of("ROB", pos);
-                out.push_back(LCase(original.substr(pos, std::min(end, cut) - pos)));
-                std::fill(work.begin() + static_cast<std::ptrdiff_t>(pos),
-                          work.begin() + static_cast<std::ptrdiff_t>(end), filler);
-            }
-        }
-    }
-    return out;
-}
 
 bool StartsWithPrefix(std::string_view link) {
     return link.starts_with("https://") || link.starts_with("http://") || link.starts_with("www");

@@ -1,5 +1,6 @@
 // The link harvester on its own: which links a text gives, and in which order.
 #include "sharing/Harvest.h"
+#include "support/DescribedScan.h"
 
 #include <gtest/gtest.h>
 
@@ -12,52 +13,6 @@ namespace tabbern::test {
 namespace {
 
 using Links = std::vector<std::string>;
-
-// The scan as it was first described, kept here as the yardstick: for each line (trimmed,
-// lower-cased), each prefix in turn is searched from the line's start again and again; a
-// link runs to the next blank and is then blanked out with the prefix's filler letter. The
-// one change: a link ends where an earlier link's filler begins.
-Links DescribedScan(const std::string& text) {
-    Links out;
-    std::vector<std::string> lines;
-    std::string current;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            lines.push_back(current);
-            current.clear();
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else {
-            current += text[i];
-        }
-    }
-    lines.push_back(current);
-
-    const std::pair<std::string, char> prefixes[] = {
-        {"https://", 'R'}, {"http://", 'O'}, {"www", 'B'}};
-    for (std::string line : lines) {
-        line.erase(0, line.find_first_not_of(' '));
-        line.erase(line.find_last_not_of(' ') + 1);
-        for (char& c : line)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        std::string work = line;
-        for (const auto& [prefix, filler] : prefixes) {
-            for (std::size_t k = 0; k < line.size(); ++k) {
-                const std::size_t pos = work.find(prefix);
-                if (pos == std::string::npos)
-                    break;
-                std::size_t end = work.find(' ', pos);
-                if (end == std::string::npos)
-                    end = work.size();
-                const std::string link = work.substr(pos, end - pos);
-                out.push_back(link.substr(0, link.find_first_of("ROB")));
-                std::fill(work.begin() + static_cast<std::ptrdiff_t>(pos),
-                          work.begin() + static_cast<std::ptrdiff_t>(end), filler);
-            }
-        }
-    }
-    return out;
-}
 
 TEST(HarvestLinks, GivesEachLineHttpsLinksThenHttpThenWww) {
     // The "www" link keeps its full stop: only a blank or the line end closes a link.

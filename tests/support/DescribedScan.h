@@ -1,0 +1,61 @@
+// The link scan as it was first described, kept deliberately naive (quadratic per line) as the
+// yardstick that the harvester's tests and its fuzz harness compare it with: for each line,
+// each prefix in turn is searched from the line's start again and again; a link runs to the
+// next blank and is then blanked out with the prefix's filler letter. The one change: a link
+// ends where an earlier link's filler begins.
+#pragma once
+
+#include "store/Text.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace tabbern::test {
+
+inline std::vector<std::string> DescribedScan(std::string_view text) {
+    std::vector<std::string> lines;
+    std::string current;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            lines.push_back(current);
+            current.clear();
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            current += text[i];
+        }
+    }
+    lines.push_back(current);
+
+    std::vector<std::string> out;
+    const std::pair<std::string, char> prefixes[] = {
+        {"https://", 'R'}, {"http://", 'O'}, {"www", 'B'}};
+    for (const std::string& original : lines) {
+        // ASCII letters lowered, so that the upper-case fillers stand out.
+        std::string work = original;
+        for (char& c : work)
+            c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+        for (const auto& [prefix, filler] : prefixes) {
+            for (std::size_t k = 0; k < work.size(); ++k) {
+                const std::size_t pos = work.find(prefix);
+                if (pos == std::string::npos)
+                    break;
+                std::size_t end = work.find(' ', pos);
+                if (end == std::string::npos)
+                    end = work.size();
+                // The link, cut where an earlier filler begins, lowered whole.
+                const std::size_t cut = work.find_first_of("ROB", pos);
+                out.push_back(LCase(original.substr(pos, std::min(end, cut) - pos)));
+                std::fill(work.begin() + static_cast<std::ptrdiff_t>(pos),
+                          work.begin() + static_cast<std::ptrdiff_t>(end), filler);
+            }
+        }
+    }
+    return out;
+}
+
+} // namespace tabbern::test
