@@ -106,16 +106,17 @@ void LoadStore(App& app) {
 
 namespace {
 
-// Runs the write while holding the folder's lock, when the file is still as the fingerprint
-// says; the fingerprint then describes the file as written. False, with nothing written, when
+// Writes the lines while holding the folder's lock, when the file is still as the fingerprint
+// says; the fingerprint then describes the bytes written. False, with nothing written, when
 // another copy changed the file.
 bool WriteIfUnchanged(App& app, FileFingerprint& seen, const std::string& path,
-                      const std::function<void()>& write) {
+                      const std::vector<std::string>& lines) {
     DataFolderLock lock(app.dataFolder);
     if (ChangedSince(seen, FingerprintOfFile(path)))
         return false;
-    write();
-    seen = FingerprintOfFile(path);
+    const std::string bytes = EncodeLines(lines);
+    WriteFileAtomically(path, bytes);
+    seen = FingerprintOfBytes(bytes);
     return true;
 }
 
@@ -123,7 +124,7 @@ bool WriteIfUnchanged(App& app, FileFingerprint& seen, const std::string& path,
 // it was found as `found`. True when written.
 bool WriteHeaderOnly(App& app, FileFingerprint found, const std::string& path,
                      const std::string& header, FileFingerprint& seen) {
-    if (!WriteIfUnchanged(app, found, path, [&] { WriteTextLines(path, {header}); }))
+    if (!WriteIfUnchanged(app, found, path, {header}))
         return false;
     seen = found;
     return true;
@@ -255,7 +256,7 @@ bool RowHasRecordNumber(int, const BookmarkRow& r) {
 bool RewriteStore(App& app, const RowFilter& keep) {
     const std::vector<std::string> lines = StoreLines(app, keep);
     const std::string path = app.dataFile(app.storeFileName);
-    if (WriteIfUnchanged(app, app.fingerprints.store, path, [&] { WriteTextLines(path, lines); }))
+    if (WriteIfUnchanged(app, app.fingerprints.store, path, lines))
         return true;
     ReloadChangedDataFiles(app, app.itemNoun);
     return false;
@@ -264,7 +265,7 @@ bool RewriteStore(App& app, const RowFilter& keep) {
 void RewriteStoreAdding(App& app, int addedRow) {
     const std::vector<std::string> lines = StoreLines(app, RowHasRecordNumber);
     const std::string path = app.dataFile(app.storeFileName);
-    if (!WriteIfUnchanged(app, app.fingerprints.store, path, [&] { WriteTextLines(path, lines); }))
+    if (!WriteIfUnchanged(app, app.fingerprints.store, path, lines))
         AppendStoreRecords(app, {app.bookmarks.row(addedRow)});
 }
 
@@ -284,7 +285,7 @@ bool RewriteGroupFile(App& app,
                       const std::function<bool(int index, const std::string&)>& leaveOut) {
     const std::vector<std::string> lines = GroupLines(app, leaveOut);
     const std::string path = app.dataFile(app.groupFileName);
-    if (WriteIfUnchanged(app, app.fingerprints.groups, path, [&] { WriteTextLines(path, lines); }))
+    if (WriteIfUnchanged(app, app.fingerprints.groups, path, lines))
         return true;
     ReloadChangedDataFiles(app, "Group");
     return false;
@@ -298,7 +299,7 @@ void RewriteGroupFileAdding(App& app, const std::string& name,
                             const std::function<bool(int index, const std::string&)>& leaveOut) {
     const std::vector<std::string> lines = GroupLines(app, leaveOut);
     const std::string path = app.dataFile(app.groupFileName);
-    if (WriteIfUnchanged(app, app.fingerprints.groups, path, [&] { WriteTextLines(path, lines); }))
+    if (WriteIfUnchanged(app, app.fingerprints.groups, path, lines))
         return;
     if (IsBlank(name))
         return;
@@ -365,9 +366,14 @@ namespace {
 void CheckDataFile(App& app, FileFingerprint& seen, const std::string& fileName,
                    const std::string& header, const char* question, const char* warning) {
     const std::string path = app.dataFile(fileName);
-    // A repair writes only over the file as the check found it. When another copy wrote the
-    // file in between, that copy's version is checked instead.
     for (;;) {
+        // The usual case, a file that begins with its header line, needs nothing more.
+        if (FileExists(app, app.dataFolder, fileName) &&
+            TrimLower(ReadFirstLine(path)) == TrimLower(header))
+            return;
+        // A repair writes only over the file as the check found it: the fingerprint comes
+        // first, and what the check sees next is judged against it. When another copy wrote
+        // the file in between, that copy's version is checked instead.
         const FileFingerprint found = FingerprintOfFile(path);
         if (!FileExists(app, app.dataFolder, fileName)) {
             if (WriteHeaderOnly(app, found, path, header, seen))
@@ -375,11 +381,7 @@ void CheckDataFile(App& app, FileFingerprint& seen, const std::string& fileName,
             continue;
         }
         // An empty file holds nothing to lose: it gets its header line without a question.
-        std::error_code ec;
-        const auto size = std::filesystem::file_size(ToPath(path), ec);
-        if (ec)
-            throw FileError("Cannot read", path, ec.message());
-        if (size == 0) {
+        if (found.exists && found.size == 0) {
             if (WriteHeaderOnly(app, found, path, header, seen))
                 return;
             continue;
