@@ -5,27 +5,28 @@
 
 namespace tabbern {
 
+namespace {
+
+// Flips the item's tick, as choosing it does, and gives the new state.
+bool FlipTick(MenuItem& item) {
+    item.setChecked(!item.checked());
+    return item.checked();
+}
+
+} // namespace
+
 void menuloadminimized_Click(App& app) {
-    MenuItem& item = app.main.menuloadminimized;
-    const bool on = !item.checked();
-    item.setChecked(on);
-    app.loadMinimisedFlag = on ? 1 : 0;
+    app.loadMinimisedFlag = FlipTick(app.main.menuloadminimized) ? 1 : 0;
     WriteSettings(app);
 }
 
 void menuremembersortchoices_Click(App& app) {
-    MenuItem& item = app.main.menuremembersortchoices;
-    const bool on = !item.checked();
-    item.setChecked(on);
-    app.rememberSortFlag = on ? 1 : 0;
+    app.rememberSortFlag = FlipTick(app.main.menuremembersortchoices) ? 1 : 0;
     WriteSettings(app);
 }
 
 void menuscreenlocation_Click(App& app) {
-    MenuItem& item = app.main.menuscreenlocation;
-    const bool on = !item.checked();
-    item.setChecked(on);
-    SaveScreenLocation(app, on);
+    SaveScreenLocation(app, FlipTick(app.main.menuscreenlocation));
 }
 
 } // namespace tabbern
