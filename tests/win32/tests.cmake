@@ -6,8 +6,6 @@ add_executable(tabbern_win32_tests ${CMAKE_CURRENT_LIST_DIR}/TextTest.cpp
                                    ${CMAKE_CURRENT_LIST_DIR}/PlatformTest.cpp)
 target_link_libraries(tabbern_win32_tests PRIVATE tabbern_win32 GTest::gtest GTest::gtest_main)
 target_compile_options(tabbern_win32_tests PRIVATE ${TABBERN_WARNINGS})
-# A console program, and no DLLs beyond the system's own.
-target_link_options(tabbern_win32_tests PRIVATE -static -static-libgcc -static-libstdc++)
 # The window tests need a display: under wine they get a virtual one of their own when xvfb-run
 # is there (they skip themselves without one).
 find_program(TABBERN_XVFB_RUN xvfb-run)
