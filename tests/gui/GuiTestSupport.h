@@ -207,6 +207,29 @@ protected:
     template <class W> W* widget(const char* name) const {
         return view->findChild<W*>(QString::fromLatin1(name));
     }
+    // A control of one of the program's windows; a missing one fails the test.
+    template <class W> W* in(QWidget* window, const char* name) const {
+        W* w = window->findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+
+    // Keys go where a user's keys go: to the widget that has the focus.
+    static QWidget* focused() { return QApplication::focusWidget(); }
+    static QString focusedName() { return focused() ? focused()->objectName() : QString(); }
+    static void type(const char* text) {
+        ASSERT_NE(focused(), nullptr);
+        QTest::keyClicks(focused(), QString::fromUtf8(text));
+    }
+    static void press(Qt::Key key, Qt::KeyboardModifiers mods = {}) {
+        ASSERT_NE(focused(), nullptr);
+        QTest::keyClick(focused(), key, mods);
+    }
+    // Replaces the whole text of the focused box.
+    static void retype(const char* text) {
+        press(Qt::Key_A, Qt::ControlModifier);
+        type(text);
+    }
 
     XdgHome home;
     int processEnds = 0;

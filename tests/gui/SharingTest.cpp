@@ -66,28 +66,6 @@ protected:
     std::string dat() const { return programFile("tabbern.dat"); }
     std::string grp() const { return programFile("tabbern.grp"); }
 
-    template <class W> W* in(QWidget* window, const char* name) const {
-        W* w = window->findChild<W*>(QString::fromLatin1(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-
-    // Keys go where a user's keys go: to the widget that has the focus.
-    static QWidget* focused() { return QApplication::focusWidget(); }
-    static QString focusedName() { return focused() ? focused()->objectName() : QString(); }
-    static void type(const char* text) {
-        ASSERT_NE(focused(), nullptr);
-        QTest::keyClicks(focused(), QString::fromUtf8(text));
-    }
-    static void press(Qt::Key key, Qt::KeyboardModifiers mods = {}) {
-        ASSERT_NE(focused(), nullptr);
-        QTest::keyClick(focused(), key, mods);
-    }
-    static void retype(const char* text) {
-        press(Qt::Key_A, Qt::ControlModifier);
-        type(text);
-    }
-
     // Runs the script inside the modal dialog; the focus then goes back to the main window.
     void inModal(DialogView& dialog, std::function<void()> script) {
         InModal(*platform, dialog, std::move(script), view.get());
