@@ -96,22 +96,7 @@ Names Sorted(Names v) {
 
 // A program of its own: a fresh program folder, which is also the data folder unless a
 // data-path file says otherwise, on a fake platform.
-struct Program {
-    TempDir dir;
-    FakePlatform fake{dir.path()};
-    App app{fake};
-
-    bool Run(const std::function<void()>& handler) {
-        try {
-            Dispatch(app, handler);
-            return true;
-        } catch (const ProcessEnded&) {
-            return false;
-        }
-    }
-    bool Start() {
-        return Run([this] { MainForm_Load(app); });
-    }
+struct Program : TestProgram {
     bool Click(MenuItem& item) {
         return Run([&] { item.click(); });
     }

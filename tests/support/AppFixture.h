@@ -16,10 +16,9 @@
 
 namespace tabbern::test {
 
-class AppTest : public ::testing::Test {
-protected:
-    AppTest() : fake(dir.path()), app(fake) {}
-
+// One program: its folder, its platform and its App, with events run as the real program runs
+// them. Tests that need several programs at once make several.
+struct TestProgram {
     // Runs a handler through the dispatcher. Returns false when the process ended.
     bool Run(const std::function<void()>& handler) {
         try {
@@ -33,6 +32,15 @@ protected:
         return Run([this] { MainForm_Load(app); });
     }
 
+    TempDir dir;
+    FakePlatform fake{dir.path()};
+    App app{fake};
+};
+
+class AppTest : public ::testing::Test, public TestProgram {
+protected:
+    // Not the test framework's own Run().
+    using TestProgram::Run;
     // Sets up the App's folders and constants without the rest of start-up, for tests of one
     // store operation at a time.
     void PrepareFolders() {
@@ -57,10 +65,6 @@ protected:
         return "[r]" + rec + "[n]" + name + "[g]" + group + "[d]" + added + "[l]" + accessed +
                "[u]" + url;
     }
-
-    TempDir dir;
-    FakePlatform fake;
-    App app;
 };
 
 } // namespace tabbern::test
