@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace tabbern {
 
@@ -68,6 +69,10 @@ struct App {
     GroupTable groups;
     int recordCount = 0;
     int groupCount = 0;
+    // Lines of the data files past the limits: not loaded, but written back as they are by
+    // every rewrite, so that a file another copy filled beyond the limit loses nothing.
+    std::vector<std::string> storeLinesPastLimit;
+    std::vector<std::string> groupLinesPastLimit;
     // How the data files looked when this program last read or wrote them.
     DataFileFingerprints fingerprints;
 

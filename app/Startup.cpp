@@ -12,6 +12,8 @@
 #include "ui/InterfaceTexts.h"
 #include "ui/Looks.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <utility>
 
@@ -153,6 +155,48 @@ void FillListAtStartup(App& app) {
     ShowSelectionDetails(app);
 }
 
+namespace {
+
+// The part of a window's top that must lie on a screen for a person to drag it: its title bar,
+// and as much of its width as a grip needs.
+constexpr double kTitleBarTwips = 300;
+constexpr double kGripTwips = 1500;
+
+double Overlap(double a0, double aSize, double b0, double bSize) {
+    return std::min(a0 + aSize, b0 + bSize) - std::max(a0, b0);
+}
+
+// How far apart two rectangles are: 0 when they touch or overlap.
+double Distance(const ScreenArea& a, const ScreenArea& b) {
+    const double dx = std::max(0.0, -Overlap(a.left, a.width, b.left, b.width));
+    const double dy = std::max(0.0, -Overlap(a.top, a.height, b.top, b.height));
+    return std::hypot(dx, dy);
+}
+
+double ClampInto(double start, double size, double areaStart, double areaSize) {
+    return std::max(areaStart, std::min(start, areaStart + areaSize - size));
+}
+
+} // namespace
+
+ScreenArea ReachablePlace(const ScreenArea& window, const std::vector<ScreenArea>& areas) {
+    if (areas.empty())
+        return window;
+    const double grip = std::min(window.width, kGripTwips);
+    for (const ScreenArea& a : areas)
+        if (window.top >= a.top && window.top + kTitleBarTwips <= a.top + a.height &&
+            Overlap(window.left, window.width, a.left, a.width) >= grip)
+            return window;
+    const ScreenArea* nearest = &areas.front();
+    for (const ScreenArea& a : areas)
+        if (Distance(window, a) < Distance(window, *nearest))
+            nearest = &a;
+    ScreenArea placed = window;
+    placed.left = ClampInto(window.left, window.width, nearest->left, nearest->width);
+    placed.top = ClampInto(window.top, window.height, nearest->top, nearest->height);
+    return placed;
+}
+
 void PlaceMainWindow(App& app) {
     MainForm& m = app.main;
     auto centre = [&] {
@@ -161,10 +205,16 @@ void PlaceMainWindow(App& app) {
     };
     if (app.rememberLocationFlag == -1) {
         m.menuscreenlocation.setChecked(true);
-        if (std::int64_t{app.savedTop} + app.savedLeft != 0)
-            m.move(app.savedLeft, app.savedTop);
-        else
+        if (std::int64_t{app.savedTop} + app.savedLeft != 0) {
+            // The remembered place may lie on a screen that has been removed since.
+            const ScreenArea place =
+                ReachablePlace({static_cast<double>(app.savedLeft),
+                                static_cast<double>(app.savedTop), m.width(), m.height()},
+                               app.platform.screenWorkAreas());
+            m.move(place.left, place.top);
+        } else {
             centre();
+        }
     } else {
         centre();
     }
@@ -187,13 +237,13 @@ void MainForm_Load(App& app) {
 
     app.main.setVisible(true);
     app.platform.showModeless(app.main);
+    // The icon comes before a start minimised hides the window behind it.
+    app.trayTip = " " + app.appTitle + " ";
+    app.trayIconAdded = app.platform.trayAdd(app.trayTip, 101);
     // The window cannot report a state it was created in, so minimising at start is handled
     // here: into the notification area, with the marker written.
     if (app.main.windowState() == WindowState::Minimized)
         MainForm_Resize(app);
-
-    app.trayTip = " " + app.appTitle + " ";
-    app.trayIconAdded = app.platform.trayAdd(app.trayTip, 101);
 }
 
 } // namespace tabbern

@@ -1,7 +1,10 @@
 // The start-up sequence: the main window's load handler.
 #pragma once
 
+#include "platform/Platform.h"
+
 #include <string>
+#include <vector>
 
 namespace tabbern {
 
@@ -22,6 +25,11 @@ void ApplyStartMinimised(App& app);
 void LoadStoreAtStartup(App& app);
 void FillListAtStartup(App& app);
 void PlaceMainWindow(App& app);
+
+// Where a window is put so that a person can reach it: where it stands when enough of its
+// title bar lies on one of the areas (or when there are none), otherwise moved into the
+// nearest area, its top-left corner first when it is larger than the area.
+ScreenArea ReachablePlace(const ScreenArea& window, const std::vector<ScreenArea>& areas);
 
 // A folder as the program keeps it: trimmed, one trailing separator removed when present; an
 // empty result stands for the platform's program folder.

@@ -48,9 +48,12 @@ void MainForm_Resize(App& app) {
     case WindowState::Minimized:
         WriteOneLineFile(app.programFile(app.minimisedMarkerName), app.appTitle);
         app.inTrayFlag = -1;
-        // Without a notification area a hidden window could not be brought back: it stays
+        // A hidden window comes back only through its icon: one that could not be added before
+        // (a desktop still starting) is tried again, and without one the window stays
         // minimised in the task bar.
-        if (app.platform.trayAvailable())
+        if (!app.trayIconAdded && app.platform.trayAvailable())
+            app.trayIconAdded = app.platform.trayAdd(app.trayTip, 101);
+        if (app.trayIconAdded)
             app.platform.hideForm(m);
         break;
     case WindowState::Maximized:

@@ -10,7 +10,9 @@
 namespace tabbern {
 
 void menuaddname_Click(App& app) {
-    app.platform.showModal(app.frmAddName);
+    // A full store takes no more: the dialog would only collect what cannot be kept.
+    if (StoreHasRoomFor(app, 1))
+        app.platform.showModal(app.frmAddName);
 }
 
 void frmAddName_Activate(App& app) {

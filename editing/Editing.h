@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "editing/WebAddress.h"
+
 namespace tabbern {
 
 struct App;
@@ -14,9 +16,6 @@ class BookmarkDialog;
 // True when the text holds one of the six record tags in any letter case; such a text would
 // tear its record apart when the store is read back.
 bool ContainsRecordTag(std::string_view text);
-// True for what may be handed to the browser: an http:// or https:// address, or an address
-// without a scheme such as "www.example.com". Local paths and other schemes are refused.
-bool IsWebAddress(std::string_view url);
 // Finds the BookmarkTable row holding a record number given as list text; -1 when none does.
 int RowOfRecordNumber(const App& app, const std::string& recordText);
 

@@ -23,10 +23,6 @@ bool ParseRecordNumber(const std::string& text, int& out) {
     return ec == std::errc() && ptr == end;
 }
 
-bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
-    return s.size() >= prefix.size() && FindNoCase(s.substr(0, prefix.size()), prefix) == 0;
-}
-
 } // namespace
 
 void Say(App& app, const std::string& text) {
@@ -44,25 +40,28 @@ bool ContainsRecordTag(std::string_view text) {
     return false;
 }
 
+bool RefuseGroupName(App& app, Form& dialog, const std::string& text, const std::string& box) {
+    if (ContainsRecordTag(text))
+        Say(app, TagRefusal("A Group Name"));
+    else if (TrimLower(text) == "all groups")
+        Say(app, "Cannot Use The Name <ALL GROUPS> For A Group Name");
+    else
+        return false;
+    dialog.setFocusedControl(box);
+    return true;
+}
+
 bool RefuseTaggedFields(App& app, BookmarkDialog& dialog) {
-    struct Field {
-        const std::string& text;
-        std::string what;
-        const char* control;
+    auto refuse = [&](const std::string& text, const std::string& what, const char* control) {
+        if (!ContainsRecordTag(text))
+            return false;
+        Say(app, TagRefusal(what));
+        dialog.setFocusedControl(control);
+        return true;
     };
-    const Field fields[] = {
-        {dialog.Text1.text(), "A " + app.itemNoun + " Name", "Text1"},
-        {dialog.Combo1.text(), "A Group Name", "Combo1"},
-        {dialog.Text3.text(), "A URL", "Text3"},
-    };
-    for (const Field& f : fields) {
-        if (ContainsRecordTag(f.text)) {
-            Say(app, TagRefusal(f.what));
-            dialog.setFocusedControl(f.control);
-            return true;
-        }
-    }
-    return false;
+    return refuse(dialog.Text1.text(), "A " + app.itemNoun + " Name", "Text1") ||
+           RefuseGroupName(app, dialog, dialog.Combo1.text(), "Combo1") ||
+           refuse(dialog.Text3.text(), "A URL", "Text3");
 }
 
 bool CheckBookmarkDialog(App& app, BookmarkDialog& dialog, const std::string& blankNameMessage,
@@ -86,65 +85,6 @@ std::string GroupOrDefault(App& app, const std::string& trimmedGroup) {
     if (!trimmedGroup.empty())
         return trimmedGroup;
     return "Misc - " + app.platform.todayShortDate();
-}
-
-namespace {
-
-// Longer addresses are refused: no page a person keeps needs one, and some shells cut them.
-constexpr std::size_t kMaxWebAddressLength = 4096;
-
-bool IsAsciiAlnum(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-}
-
-// A host name: labels of letters, digits and hyphens (or non-ASCII, for international names)
-// joined by single dots, neither starting nor ending with a dot or a hyphen.
-bool IsHostName(std::string_view host) {
-    if (host.empty() || host.front() == '.' || host.front() == '-' || host.back() == '.' ||
-        host.back() == '-' || host.find("..") != std::string_view::npos)
-        return false;
-    for (const char c : host)
-        if (!IsAsciiAlnum(c) && c != '.' && c != '-' && static_cast<unsigned char>(c) < 0x80)
-            return false;
-    return true;
-}
-
-// The authority of an address: a host name, optionally with a port of digits after a colon.
-bool IsAuthority(std::string_view authority) {
-    const std::size_t colon = authority.find(':');
-    if (colon == std::string_view::npos)
-        return IsHostName(authority);
-    const std::string_view port = authority.substr(colon + 1);
-    if (port.empty() || port.size() > 5)
-        return false;
-    for (const char c : port)
-        if (c < '0' || c > '9')
-            return false;
-    return IsHostName(authority.substr(0, colon));
-}
-
-} // namespace
-
-bool IsWebAddress(std::string_view url) {
-    const std::string u = Trim(url);
-    if (u.empty() || u.size() > kMaxWebAddressLength)
-        return false;
-    // Blanks and control characters end an address; one that holds them is not one address.
-    for (const char c : u)
-        if (static_cast<unsigned char>(c) <= 0x20 || c == 0x7F)
-            return false;
-    std::string_view rest = u;
-    if (StartsWithNoCase(rest, "http://"))
-        rest.remove_prefix(7);
-    else if (StartsWithNoCase(rest, "https://"))
-        rest.remove_prefix(8);
-    // What remains starts with the host: not a path, not a share, not another scheme (whose
-    // colon is followed by something other than a port), not a user name before an "@".
-    const std::size_t hostEnd = rest.find_first_of("/\\?#");
-    const std::string_view authority = rest.substr(0, hostEnd);
-    if (authority.find('@') != std::string_view::npos)
-        return false;
-    return IsAuthority(authority);
 }
 
 int RowOfRecordNumber(const App& app, const std::string& recordText) {

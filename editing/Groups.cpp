@@ -34,20 +34,13 @@ void StoreGroupName(App& app, const std::string& name, bool keepBlankEntries) {
 void AddGroup(App& app, const std::string& source, const std::string& mode,
               const std::string& name) {
     if (source == "combobox") {
-        if (TrimLower(name) == kAllGroupsKey) {
-            Say(app, "Cannot Use The Name <ALL GROUPS> For A Group Name");
-            return;
-        }
         if (IsBlank(name)) {
             Say(app, "No Group To Add");
             app.main.setFocusedControl(app.main.Combo1.name());
             return;
         }
-        if (ContainsRecordTag(name)) {
-            Say(app, TagRefusal("A Group Name"));
-            app.main.setFocusedControl(app.main.Combo1.name());
+        if (RefuseGroupName(app, app.main, name, app.main.Combo1.name()))
             return;
-        }
         StoreGroupName(app, name, true);
     } else if (source == "newname") {
         if (mode != "add" && mode != "edit") {
@@ -64,17 +57,26 @@ void menuaddgroup_Click(App& app) {
 
 // ---- rename -------------------------------------------------------------------------------
 
-void menueditselectedgroup_Click(App& app) {
-    const std::string entry = app.main.Combo1.text();
-    if (TrimLower(entry) == kAllGroupsKey) {
+namespace {
+
+// A group that can be renamed: not All Groups, not blank. Otherwise says why and gives false.
+bool IsRenamableGroup(App& app, const std::string& name) {
+    if (TrimLower(name) == kAllGroupsKey) {
         Say(app, "Cannot Edit <All Groups>");
-        return;
+        return false;
     }
-    if (IsBlank(entry)) {
+    if (IsBlank(name)) {
         Say(app, "No Group To Edit");
-        return;
+        return false;
     }
-    app.platform.showModeless(app.frmEditGroupName);
+    return true;
+}
+
+} // namespace
+
+void menueditselectedgroup_Click(App& app) {
+    if (IsRenamableGroup(app, app.main.Combo1.text()))
+        app.platform.showModeless(app.frmEditGroupName);
 }
 
 // Runs on every switch to the dialog, so it always renames what the selector shows now.
@@ -90,16 +92,17 @@ void frmEditGroupName_Command1_Click(App& app) {
     EditGroupNameForm& d = app.frmEditGroupName;
     const std::string newName = Trim(d.Text3.text());
     const std::string oldKey = TrimLower(d.Text1.text());
+    // The dialog is not modal: the selector may have moved to All Groups, or to nothing,
+    // since it was opened.
+    if (!IsRenamableGroup(app, d.Text1.text()))
+        return;
     if (newName.empty()) {
         Say(app, "Group Name Not Entered");
         d.setFocusedControl(d.Text3.name());
         return;
     }
-    if (ContainsRecordTag(newName)) {
-        Say(app, TagRefusal("A Group Name"));
-        d.setFocusedControl(d.Text3.name());
+    if (RefuseGroupName(app, d, newName, d.Text3.name()))
         return;
-    }
     // Both files change: neither may be written over another copy's change.
     if (!DataFilesUnchanged(app))
         return;

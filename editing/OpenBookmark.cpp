@@ -34,7 +34,11 @@ void OpenSelectedBookmark(App& app) {
         Say(app, app.programName + " Opens Only Web Addresses:\r" + url);
         return;
     }
-    app.platform.shellOpen(url);
+    // A bookmark that did not open was not accessed.
+    if (!app.platform.shellOpen(BrowserAddress(url))) {
+        Say(app, "No Web Browser Could Open:\r" + url);
+        return;
+    }
 
     const int at = RowOfRecordNumber(app, m.List3.selectedText());
     if (at < 0)

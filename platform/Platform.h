@@ -33,6 +33,14 @@ struct FileDialogRequest {
     std::string defaultExt;
 };
 
+// A rectangle of the desktop in twips, e.g. the part of one screen that windows may use.
+struct ScreenArea {
+    double left = 0;
+    double top = 0;
+    double width = 0;
+    double height = 0;
+};
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -71,6 +79,9 @@ public:
     virtual double screenWidthTwips() = 0;
     virtual double screenHeightTwips() = 0;
     virtual double twipsPerPixelX() = 0;
+    // The work area of every screen now attached (without task bars and panels), the primary
+    // one first. Empty when the desktop cannot tell.
+    virtual std::vector<ScreenArea> screenWorkAreas() = 0;
     // Applies the main window's state (normal, minimised, maximised) from its model now, so
     // that the resize handling that follows sees it.
     virtual void applyWindowState(Form& form) = 0;

@@ -1,19 +1,28 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Tabbern needs on Debian, and nothing that is
-# already there. Run as root (or with sudo available).
+# Installs what Tabbern needs on Debian, and nothing that is already there. Run as root (or with
+# sudo available).
+#   scripts/install-deps.sh run    what building and running the Linux program needs
+#   scripts/install-deps.sh        that, and everything the tests need: GoogleTest and Google
+#                                  Benchmark, the Windows cross compilers and wine, clang for
+#                                  the sanitizer and fuzz builds, a virtual display, the format
+#                                  check and the desktop-file validators
 set -euo pipefail
 
 packages=(
     g++ cmake make pkg-config
-    libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest
-    wine wine64 fonts-wine libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1 xdotool
-    clang-format
-    clang libclang-rt-dev
-    xvfb xauth
-    desktop-file-utils appstream
 )
+if [ "${1:-all}" != run ]; then
+    packages+=(
+        libgtest-dev libgmock-dev libbenchmark-dev
+        g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest
+        wine wine64 fonts-wine libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1 xdotool
+        clang-format
+        clang libclang-rt-dev
+        xvfb xauth
+        desktop-file-utils appstream
+    )
+fi
 
 missing=()
 for p in "${packages[@]}"; do

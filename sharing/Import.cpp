@@ -75,7 +75,8 @@ void ImportClipboardText(App& app) {
 
     std::string url = clip;
     CompleteUrl(url);
-    AppendStoreRecords(app, {NewRecord(app, app.recordCount, name, group, url)});
+    if (!AppendStoreRecords(app, {NewRecord(app, app.recordCount, name, group, url)}))
+        return;
     LoadStore(app);
     AddGroup(app, "newname", "add", group);
     RefillBookmarkList(app);
@@ -87,6 +88,8 @@ void ImportClipboardText(App& app) {
 // ---- clipboard ----------------------------------------------------------------------------
 
 void ImportClipboardLink(App& app) {
+    if (!StoreHasRoomFor(app, 1))
+        return;
     AddConfirmForm& d = app.frmAddConfirm;
     d.GroupList.setEnabled(true);
     d.GroupList.setVisible(true);
@@ -106,6 +109,8 @@ void ImportClipboardLink(App& app) {
 // ---- text file ----------------------------------------------------------------------------
 
 void ImportTextFileLinks(App& app) {
+    if (!StoreHasRoomFor(app, 1))
+        return;
     FileDialogRequest request;
     request.filters = {{"All Text Files (*.*)", "*"}};
     const std::string path = Trim(app.platform.openFileDialog(request));
@@ -145,17 +150,26 @@ void ImportTextFileLinks(App& app) {
 
     AssignNameForm& assign = app.frmAssignName;
     std::vector<std::string> names(links.size()), groups(links.size());
+    // No more links are named than the store has room for.
+    const int room =
+        app.bookmarkLimit - app.recordCount - static_cast<int>(app.storeLinesPastLimit.size());
+    int named = 0;
     app.continueImporting = true;
     for (std::size_t i = 0; i < links.size(); ++i) {
         if (IsBlank(links[i]) || !app.continueImporting)
             continue;
+        // The store is full with what was named: the reload below says so.
+        if (named >= room)
+            break;
         assign.Text1.setText("");
         app.assignedName.clear();
         assign.Label3.setCaption(links[i]);
         assign.Label3.setToolTip(" " + links[i] + " ");
         app.platform.showModal(assign);
-        if (!IsBlank(app.assignedName))
+        if (!IsBlank(app.assignedName)) {
             names[i] = app.assignedName;
+            ++named;
+        }
         bool usedMisc = false;
         groups[i] = SelectedOrTypedGroup(app, assign.Combo1, usedMisc);
         if (usedMisc)
@@ -169,7 +183,8 @@ void ImportTextFileLinks(App& app) {
         if (!IsBlank(names[i]) && !IsBlank(links[i]))
             records.push_back(NewRecord(app, app.recordCount + static_cast<int>(i), names[i],
                                         groups[i], links[i]));
-    AppendStoreRecords(app, records);
+    if (!AppendStoreRecords(app, records))
+        return;
     LoadStore(app);
     if (app.rememberSortFlag == 1)
         ApplySortChoice(app);

@@ -15,8 +15,8 @@ namespace {
 
 constexpr int kEnter = 13;
 
-// A name or group holding a record tag would tear its record apart when the store is read
-// back: it is refused as the bookmark dialogs refuse it, and the dialog stays open.
+// A name holding a record tag would tear its record apart when the store is read back: it is
+// refused as the bookmark dialogs refuse it, and the dialog stays open.
 bool RefuseTagged(App& app, Form& dialog, const std::string& text, const std::string& what,
                   const Control& box) {
     if (!ContainsRecordTag(text))
@@ -43,7 +43,7 @@ void frmAddConfirm_Command1_Click(App& app) {
     // Only the clipboard import takes a name and a group here.
     if (d.Text2.enabled() && d.Text2.visible()) {
         if (RefuseTagged(app, d, d.Text2.text(), "A " + app.itemNoun + " Name", d.Text2) ||
-            RefuseTagged(app, d, d.GroupList.text(), "A Group Name", d.GroupList))
+            RefuseGroupName(app, d, d.GroupList.text(), d.GroupList.name()))
             return;
     }
     app.importConfirmed = true;
@@ -68,7 +68,7 @@ void frmAssignName_Activate(App& app) {
 void frmAssignName_Command1_Click(App& app) {
     AssignNameForm& d = app.frmAssignName;
     if (RefuseTagged(app, d, d.Text1.text(), "A " + app.itemNoun + " Name", d.Text1) ||
-        RefuseTagged(app, d, d.Combo1.text(), "A Group Name", d.Combo1))
+        RefuseGroupName(app, d, d.Combo1.text(), d.Combo1.name()))
         return;
     app.assignedName = Trim(d.Text1.text());
     const std::string group = Trim(d.Combo1.text());

@@ -18,13 +18,6 @@ namespace {
 const char* const kAllGroupsKey = "all groups";
 constexpr std::size_t kAbsent = std::string::npos;
 
-bool HasAllTags(const std::string& line) {
-    for (const char* tag : kRecordTags)
-        if (!ContainsNoCase(line, tag))
-            return false;
-    return true;
-}
-
 // The group of an import, from the last line read: the text between "[g]" and "[d]". The
 // positions count from 1, and an absent tag counts as position 0, as the share files' readers
 // have always counted them.
@@ -137,17 +130,28 @@ void ImportShareFile(App& app) {
     const int freeCapacity = app.bookmarkLimit - app.recordCount;
     for (std::size_t i = 1; i < fileLines.size(); ++i) {
         lastLine = Trim(fileLines[i]);
-        if (lastLine.empty() || !HasAllTags(lastLine))
+        ParsedRecord rec;
+        const bool inOrder = ParseRecordLine(lastLine, rec);
+        std::string number;
+        if (!inOrder && !ParseRecordAnyOrder(lastLine, rec, number))
             continue;
-        const std::size_t nameStart = FindNoCase(lastLine, "[n]") + 3;
-        const std::size_t groupTag = FindNoCase(lastLine, "[g]");
         // A line that begins with its group tag counts, but is neither shown nor stored.
-        if (groupTag != 0) {
-            const std::string name = groupTag > nameStart
-                                         ? Trim(lastLine.substr(nameStart, groupTag - nameStart))
-                                         : std::string();
-            list += name + "\r\n" + Trim(lastLine.substr(FindNoCase(lastLine, "[u]") + 3)) + "\r\n";
-            pending.push_back(lastLine);
+        if (FindNoCase(lastLine, "[g]") != 0) {
+            // Listed as the store will load it.
+            list += Trim(rec.name) + "\r\n" + Trim(rec.url) + "\r\n";
+            if (inOrder) {
+                pending.push_back(lastLine);
+            } else {
+                // Stored with its tags in the order every copy of the program reads.
+                BookmarkRow row;
+                row[kColRecord] = number;
+                row[kColName] = rec.name;
+                row[kColGroup] = rec.group;
+                row[kColDateAdded] = rec.dateAdded;
+                row[kColLastAccessed] = rec.lastAccessed;
+                row[kColUrl] = rec.url;
+                pending.push_back(BuildRecordLine(row));
+            }
         }
         ++accepted;
         found = true;
@@ -170,7 +174,8 @@ void ImportShareFile(App& app) {
         return;
 
     const std::string group = ImportGroup(app, lastLine);
-    AppendStoreLines(app, pending);
+    if (!AppendStoreRecordLines(app, pending))
+        return;
     LoadStore(app);
     RefillBookmarkList(app);
     AddGroup(app, "newname", "add", group);

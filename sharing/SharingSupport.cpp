@@ -21,10 +21,6 @@ std::string MiscGroup(App& app) {
     return "Misc - " + app.platform.todayShortDate();
 }
 
-void AppendStoreLines(App& app, const std::vector<std::string>& lines) {
-    AppendStoreRecordLines(app, lines);
-}
-
 void RefreshGroupsAfterImport(App& app) {
     LoadGroups(app);
     AddMissingGroups(app);

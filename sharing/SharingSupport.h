@@ -16,10 +16,6 @@ void SayCannotWrite(App& app, const std::string& path, const FileError& e);
 // The group of a bookmark that was given none: "Misc - " and today's date.
 std::string MiscGroup(App& app);
 
-// Appends record lines to the store file as they are, creating it with its header line when
-// it is missing. One atomic replacement: an interrupted import leaves the store as it was.
-void AppendStoreLines(App& app, const std::vector<std::string>& lines);
-
 // After the clipboard and text-file imports: the group file read back with the groups the new
 // records use, the group selector refilled and its first entry selected, the details shown.
 void RefreshGroupsAfterImport(App& app);

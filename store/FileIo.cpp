@@ -237,6 +237,10 @@ std::string FromPath(const fs::path& p) {
 }
 
 bool FileExistsIn(Platform& platform, std::string_view folder, std::string_view name) {
+    return FileExistsIn(folder, name) && !platform.isHiddenOrSystemFile(JoinPath(folder, name));
+}
+
+bool FileExistsIn(std::string_view folder, std::string_view name) {
     const std::string path = JoinPath(folder, name);
     const fs::path full = ToPath(path);
     // The folder as the joined path sees it, so that a root folder stored as empty text works.
@@ -248,10 +252,7 @@ bool FileExistsIn(Platform& platform, std::string_view folder, std::string_view 
         throw FileError("Cannot find the folder", std::string(folder),
                         missing ? "path not found" : ec.message());
     }
-    const fs::file_status fileStatus = fs::status(full, ec);
-    if (!fs::is_regular_file(fileStatus))
-        return false;
-    return !platform.isHiddenOrSystemFile(path);
+    return fs::is_regular_file(fs::status(full, ec));
 }
 
 std::string ReadFileBytes(const std::string& path) {

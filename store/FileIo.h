@@ -38,6 +38,8 @@ std::string FromPath(const std::filesystem::path& p);
 // not call hidden or system. A missing folder is a FileError ("path not found"), not false.
 class Platform;
 bool FileExistsIn(Platform& platform, std::string_view folder, std::string_view name);
+// The same without asking the platform: any regular file counts, hidden or system too.
+bool FileExistsIn(std::string_view folder, std::string_view name);
 
 // The whole file as bytes. Throws FileError when it cannot be opened or read.
 std::string ReadFileBytes(const std::string& path);

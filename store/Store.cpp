@@ -61,6 +61,30 @@ bool ParseRecordLine(const std::string& line, ParsedRecord& out) {
     return true;
 }
 
+bool ParseRecordAnyOrder(const std::string& line, ParsedRecord& out, std::string& recordNumber) {
+    std::size_t start[6];
+    for (int i = 0; i < 6; ++i) {
+        start[i] = FindNoCase(line, kRecordTags[i]);
+        if (start[i] == std::string::npos)
+            return false;
+    }
+    auto field = [&](int tag) {
+        const std::size_t begin = start[tag] + 3;
+        std::size_t end = line.size();
+        for (const std::size_t other : start)
+            if (other >= begin && other < end)
+                end = other;
+        return line.substr(begin, end - begin);
+    };
+    recordNumber = field(0);
+    out.name = field(1);
+    out.group = field(2);
+    out.dateAdded = field(3);
+    out.lastAccessed = field(4);
+    out.url = field(5);
+    return true;
+}
+
 std::string CompleteUrl(std::string& url) {
     url = Trim(url);
     if (!url.empty() && !ContainsNoCase(url, "http://") && !ContainsNoCase(url, "https://") &&
@@ -71,18 +95,43 @@ std::string CompleteUrl(std::string& url) {
 
 // ---- loading ------------------------------------------------------------------------------
 
+namespace {
+
+// A data file counts whatever its attributes: a hidden or system file is still the user's
+// data, and taking it for missing would replace it with an empty one.
+bool DataFileExists(App& app, const std::string& fileName) {
+    return FileExistsIn(app.dataFolder, fileName);
+}
+
+} // namespace
+
+std::string BookmarkLimitMessage(const App& app) {
+    return std::to_string(app.bookmarkLimit) +
+           " Bookmark Limit Reached. Please Delete Bookmarks Before Adding Additional Bookmarks.";
+}
+
+bool StoreHasRoomFor(App& app, int adding) {
+    if (app.recordCount + static_cast<int>(app.storeLinesPastLimit.size()) + adding <=
+        app.bookmarkLimit)
+        return true;
+    app.platform.messageBox(BookmarkLimitMessage(app), app.appTitle, MsgButtons::OK);
+    return false;
+}
+
 void LoadStore(App& app) {
-    if (!FileExists(app, app.dataFolder, app.storeFileName)) {
+    if (!DataFileExists(app, app.storeFileName)) {
         app.fingerprints.store = FingerprintOfFile(app.dataFile(app.storeFileName));
         return;
     }
     app.bookmarks.clearAll();
     app.recordCount = 0;
+    app.storeLinesPastLimit.clear();
     const std::string bytes = ReadFileBytes(app.dataFile(app.storeFileName));
     app.fingerprints.store = FingerprintOfBytes(bytes);
     const std::vector<std::string> lines = DecodeLines(bytes);
     ParsedRecord rec;
-    for (const std::string& line : lines) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
         if (ParseRecordLine(line, rec)) {
             BookmarkRow& row = app.bookmarks.row(app.recordCount);
             row[kColRecord] = std::to_string(app.recordCount);
@@ -95,10 +144,10 @@ void LoadStore(App& app) {
             ++app.recordCount;
         }
         if (app.recordCount > app.bookmarkLimit - 1) {
-            app.platform.messageBox(std::to_string(app.bookmarkLimit) +
-                                        " Bookmark Limit Reached. Please Delete Bookmarks "
-                                        "Before Adding Additional Bookmarks.",
-                                    app.appTitle, MsgButtons::OK);
+            for (std::size_t j = i + 1; j < lines.size(); ++j)
+                if (ParseRecordLine(lines[j], rec))
+                    app.storeLinesPastLimit.push_back(lines[j]);
+            app.platform.messageBox(BookmarkLimitMessage(app), app.appTitle, MsgButtons::OK);
             return;
         }
     }
@@ -135,22 +184,29 @@ bool WriteHeaderOnly(App& app, FileFingerprint found, const std::string& path,
 void LoadGroups(App& app) {
     app.groupCount = 0;
     app.groups.clear();
+    app.groupLinesPastLimit.clear();
     const std::string path = app.dataFile(app.groupFileName);
     // A file another copy created meanwhile is read instead.
-    if (!FileExists(app, app.dataFolder, app.groupFileName) &&
+    if (!DataFileExists(app, app.groupFileName) &&
         WriteHeaderOnly(app, FingerprintOfFile(path), path, app.groupHeaderLine,
                         app.fingerprints.groups))
         return;
     const std::string bytes = ReadFileBytes(path);
     app.fingerprints.groups = FingerprintOfBytes(bytes);
     const std::vector<std::string> lines = DecodeLines(bytes);
-    for (const std::string& line : lines) {
-        std::string name = Trim(line);
-        if (name != app.groupHeaderLine && !name.empty()) {
+    auto isName = [&app](const std::string& name) {
+        return name != app.groupHeaderLine && !name.empty();
+    };
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::string name = Trim(lines[i]);
+        if (isName(name)) {
             app.groups.push_back(std::move(name));
             ++app.groupCount;
         }
         if (app.groupCount > app.groupLimit - 1) {
+            for (std::size_t j = i + 1; j < lines.size(); ++j)
+                if (std::string rest = Trim(lines[j]); isName(rest))
+                    app.groupLinesPastLimit.push_back(std::move(rest));
             app.platform.messageBox(std::to_string(app.groupLimit) +
                                         " Group Limit Reached. Please Delete Groups Before "
                                         "Adding Additional Groups.",
@@ -168,7 +224,7 @@ namespace {
 void AppendOrCreate(App& app, const std::string& fileName, const std::string& header,
                     const std::vector<std::string>& lines) {
     const std::string path = app.dataFile(fileName);
-    if (FileExists(app, app.dataFolder, fileName)) {
+    if (DataFileExists(app, fileName)) {
         AppendTextLines(path, lines);
         return;
     }
@@ -181,15 +237,32 @@ void AppendOrCreate(App& app, const std::string& fileName, const std::string& he
 
 // An addition goes to the file as it is now, whoever wrote it last. When another copy had
 // changed it, the fingerprint stays as it was: the tables lack that copy's change until the
-// next load, and a rewrite before then must not drop it.
-void AppendToCurrentFile(App& app, FileFingerprint& seen, const std::string& fileName,
-                         const std::string& header, const std::vector<std::string>& lines) {
+// next load, and a rewrite before then must not drop it. `fits`, when given, judges the file
+// as it is now (told whether it is still as this program last saw it); when it refuses,
+// nothing is written and the result is false.
+bool AppendToCurrentFile(App& app, FileFingerprint& seen, const std::string& fileName,
+                         const std::string& header, const std::vector<std::string>& lines,
+                         const std::function<bool(bool unchanged)>& fits = nullptr) {
     const std::string path = app.dataFile(fileName);
     DataFolderLock lock(app.dataFolder);
     const bool unchanged = !ChangedSince(seen, FingerprintOfFile(path));
+    if (fits && !fits(unchanged))
+        return false;
     AppendOrCreate(app, fileName, header, lines);
     if (unchanged)
         seen = FingerprintOfFile(path);
+    return true;
+}
+
+// The records the store file holds now, counted as the loader counts them.
+int RecordsInStoreFile(App& app) {
+    if (!DataFileExists(app, app.storeFileName))
+        return 0;
+    ParsedRecord rec;
+    int n = 0;
+    for (const std::string& line : DecodeLines(ReadFileBytes(app.dataFile(app.storeFileName))))
+        n += ParseRecordLine(line, rec) ? 1 : 0;
+    return n;
 }
 
 // After another copy changed a data file: the tables, the group selector and the list show
@@ -219,6 +292,7 @@ std::vector<std::string> StoreLines(App& app, const RowFilter& keep) {
         if (keep(r, row))
             lines.push_back(BuildRecordLine(row));
     }
+    lines.insert(lines.end(), app.storeLinesPastLimit.begin(), app.storeLinesPastLimit.end());
     return lines;
 }
 
@@ -230,6 +304,10 @@ GroupLines(App& app, const std::function<bool(int index, const std::string&)>& l
     for (std::size_t i = 0; i < app.groups.size(); ++i)
         if (!leaveOut || !leaveOut(static_cast<int>(i), app.groups[i]))
             lines.push_back(FlattenLineBreaks(app.groups[i]));
+    const std::size_t past = app.groups.size();
+    for (std::size_t i = 0; i < app.groupLinesPastLimit.size(); ++i)
+        if (!leaveOut || !leaveOut(static_cast<int>(past + i), app.groupLinesPastLimit[i]))
+            lines.push_back(app.groupLinesPastLimit[i]);
     return lines;
 }
 
@@ -269,16 +347,28 @@ void RewriteStoreAdding(App& app, int addedRow) {
         AppendStoreRecords(app, {app.bookmarks.row(addedRow)});
 }
 
-void AppendStoreRecords(App& app, const std::vector<BookmarkRow>& records) {
+bool AppendStoreRecords(App& app, const std::vector<BookmarkRow>& records) {
     std::vector<std::string> lines;
     for (const BookmarkRow& rec : records)
         if (!IsBlank(rec[kColName]))
             lines.push_back(BuildRecordLine(rec));
-    AppendStoreRecordLines(app, lines);
+    return AppendStoreRecordLines(app, lines);
 }
 
-void AppendStoreRecordLines(App& app, const std::vector<std::string>& lines) {
-    AppendToCurrentFile(app, app.fingerprints.store, app.storeFileName, app.storeHeaderLine, lines);
+bool AppendStoreRecordLines(App& app, const std::vector<std::string>& lines) {
+    const int adding = static_cast<int>(lines.size());
+    // Another copy may have filled the store since this one read it.
+    const bool fitted = AppendToCurrentFile(
+        app, app.fingerprints.store, app.storeFileName, app.storeHeaderLine, lines,
+        [&app, adding](bool unchanged) {
+            const int held =
+                unchanged ? app.recordCount + static_cast<int>(app.storeLinesPastLimit.size())
+                          : RecordsInStoreFile(app);
+            return held + adding <= app.bookmarkLimit;
+        });
+    if (!fitted)
+        app.platform.messageBox(BookmarkLimitMessage(app), app.appTitle, MsgButtons::OK);
+    return fitted;
 }
 
 bool RewriteGroupFile(App& app,
@@ -304,7 +394,7 @@ void RewriteGroupFileAdding(App& app, const std::string& name,
     if (IsBlank(name))
         return;
     const std::string key = TrimLower(name);
-    if (FileExists(app, app.dataFolder, app.groupFileName))
+    if (DataFileExists(app, app.groupFileName))
         for (const std::string& line : ReadTextLines(path))
             if (TrimLower(line) == key)
                 return;
@@ -316,9 +406,12 @@ void AppendGroupLine(App& app, const std::string& name) {
 }
 
 void AddMissingGroups(App& app) {
+    // Names past the group limit are in the file already, though not loaded.
     std::vector<std::string> known;
-    known.reserve(app.groups.size());
+    known.reserve(app.groups.size() + app.groupLinesPastLimit.size());
     for (const std::string& g : app.groups)
+        known.push_back(TrimLower(g));
+    for (const std::string& g : app.groupLinesPastLimit)
         known.push_back(TrimLower(g));
     std::vector<std::string> added;
     for (int r = 0; r < BookmarkTable::kRows; ++r) {
@@ -363,19 +456,33 @@ bool DataFilesUnchanged(App& app) {
 
 namespace {
 
+// Keeps the bytes of a damaged data file, as the check found them, in a file of their own
+// beside it ("tabbern.dat.bad", then "tabbern.dat.bad2" ...), never over an earlier one. False,
+// with nothing written, when another copy changed the file since.
+bool KeepDamagedCopy(App& app, const FileFingerprint& found, const std::string& fileName) {
+    DataFolderLock lock(app.dataFolder);
+    const std::string bytes = ReadFileBytes(app.dataFile(fileName));
+    if (ChangedSince(found, FingerprintOfBytes(bytes)))
+        return false;
+    std::string copy = fileName + ".bad";
+    for (int n = 2; FileExistsIn(app.dataFolder, copy); ++n)
+        copy = fileName + ".bad" + std::to_string(n);
+    WriteFileAtomically(app.dataFile(copy), bytes);
+    return true;
+}
+
 void CheckDataFile(App& app, FileFingerprint& seen, const std::string& fileName,
                    const std::string& header, const char* question, const char* warning) {
     const std::string path = app.dataFile(fileName);
     for (;;) {
         // The usual case, a file that begins with its header line, needs nothing more.
-        if (FileExists(app, app.dataFolder, fileName) &&
-            TrimLower(ReadFirstLine(path)) == TrimLower(header))
+        if (DataFileExists(app, fileName) && TrimLower(ReadFirstLine(path)) == TrimLower(header))
             return;
         // A repair writes only over the file as the check found it: the fingerprint comes
         // first, and what the check sees next is judged against it. When another copy wrote
         // the file in between, that copy's version is checked instead.
         const FileFingerprint found = FingerprintOfFile(path);
-        if (!FileExists(app, app.dataFolder, fileName)) {
+        if (!DataFileExists(app, fileName)) {
             if (WriteHeaderOnly(app, found, path, header, seen))
                 return;
             continue;
@@ -391,7 +498,8 @@ void CheckDataFile(App& app, FileFingerprint& seen, const std::string& fileName,
         const MsgResult answer = app.platform.messageBox(std::string(question) + "\r" + warning,
                                                          app.appTitle, MsgButtons::YesNo);
         if (answer == MsgResult::Yes) {
-            if (WriteHeaderOnly(app, found, path, header, seen))
+            if (KeepDamagedCopy(app, found, fileName) &&
+                WriteHeaderOnly(app, found, path, header, seen))
                 return;
             continue;
         }

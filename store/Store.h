@@ -27,6 +27,10 @@ struct ParsedRecord {
     std::string name, group, dateAdded, lastAccessed, url;
 };
 bool ParseRecordLine(const std::string& line, ParsedRecord& out);
+// The fields of a line that holds all six tags in any order (as another program may write a
+// share file): each field runs from the first occurrence of its tag to the next tag in the
+// line. False when a tag is missing.
+bool ParseRecordAnyOrder(const std::string& line, ParsedRecord& out, std::string& recordNumber);
 
 // A CR or LF inside a field becomes a blank.
 std::string FlattenLineBreaks(std::string s);
@@ -35,8 +39,17 @@ std::string FlattenLineBreaks(std::string s);
 std::string CompleteUrl(std::string& url);
 
 // ---- loading ------------------------------------------------------------------------------
+// Loads the records up to the bookmark limit; record lines past it are kept aside and written
+// back as they are by every rewrite (App::storeLinesPastLimit). The group file likewise.
 void LoadStore(App& app);
 void LoadGroups(App& app);
+
+// ---- the bookmark limit -------------------------------------------------------------------
+// "1000 Bookmark Limit Reached. Please Delete Bookmarks Before Adding Additional Bookmarks."
+std::string BookmarkLimitMessage(const App& app);
+// True when the store can take that many more records; otherwise says the limit message.
+// Every command that adds bookmarks asks before it writes.
+bool StoreHasRoomFor(App& app, int adding);
 
 // ---- writing ------------------------------------------------------------------------------
 // The data folder may be shared by several running copies. Every write holds the folder's lock
@@ -56,10 +69,13 @@ bool RewriteStore(App& app, const RowFilter& keep);
 // number, or, when another copy changed the file, the new record appended to the file as it
 // is now. The caller reloads the store either way.
 void RewriteStoreAdding(App& app, int addedRow);
-// Appends the records (columns 1..6 as in the table) whose name is not blank.
-void AppendStoreRecords(App& app, const std::vector<BookmarkRow>& records);
-// Appends ready record lines, creating the file with its header line when it is missing.
-void AppendStoreRecordLines(App& app, const std::vector<std::string>& lines);
+// Appends the records (columns 1..6 as in the table) whose name is not blank. Another copy may
+// have filled the store meanwhile: when the file as it is now has no room for them, nothing is
+// written, the limit message is said and the result is false.
+bool AppendStoreRecords(App& app, const std::vector<BookmarkRow>& records);
+// Appends ready record lines, creating the file with its header line when it is missing;
+// refuses as AppendStoreRecords does.
+bool AppendStoreRecordLines(App& app, const std::vector<std::string>& lines);
 // Writes the group file from the GroupTable, leaving out the entries the caller names.
 // False when another copy changed the file (see above).
 bool RewriteGroupFile(App& app, const std::function<bool(int index, const std::string&)>& leaveOut);

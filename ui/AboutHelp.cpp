@@ -192,6 +192,13 @@ std::string HelpText() {
         "Back up the Tabbern program folder, which holds your settings and the choice of data "
         "folder, and the .dat files of every data folder you use. On Linux the program folder is "
         "~/.local/share/tabbern unless Tabbern runs as a portable copy from its own folder.",
+        "",
+        "Damaged Data Files:",
+        "When a data file does not begin as Tabbern writes it, Tabbern asks at start-up whether "
+        "to replace it by a new, blank one. Before it does, it keeps the damaged file's contents "
+        "beside it in the data folder, as tabbern.dat.bad (or tabbern.grp.bad for the group "
+        "file; tabbern.dat.bad2 and so on when an earlier copy is there), so that nothing is "
+        "lost and the bookmarks can be recovered from it by hand.",
     });
 }
 
@@ -203,8 +210,9 @@ void OpenProductWebsite(App& app) {
     const std::string fetched = app.platform.fetchUrl(ProductRedirectAddress());
     if (IsBlank(fetched))
         return;
-    // The file's text is used as it came, so a line break at its end stays in the address.
-    const std::string address = fetched + "?ID=" + app.versionText;
+    // A text file ends in a line break, which is no part of the address.
+    const std::string page = Trim(fetched.substr(0, fetched.find_last_not_of("\r\n") + 1));
+    const std::string address = page + "?ID=" + app.versionText;
     // Whatever the server sends must not reach the desktop's opener unless it is a web address:
     // the opener would start a program or open a local file as readily as a page.
     if (!IsWebAddress(address)) {
@@ -212,7 +220,7 @@ void OpenProductWebsite(App& app) {
                                 app.appTitle, MsgButtons::OK);
         return;
     }
-    app.platform.shellOpen(address);
+    app.platform.shellOpen(BrowserAddress(address));
 }
 
 void menuabout_Click(App& app) {

@@ -276,9 +276,13 @@ public:
 
     // The control that should have the keyboard focus, by name; empty for the form's own choice.
     // Every request counts, even for the control already named: the user may have moved on.
+    // Views give the focus once per request (focusRequests() counts them), not on every change
+    // of the form: a window the user moves must not take the focus from where he typed.
     const std::string& focusedControl() const { return focusedControl_; }
+    std::uint64_t focusRequests() const { return focusRequests_; }
     void setFocusedControl(std::string controlName) {
         focusedControl_ = std::move(controlName);
+        ++focusRequests_;
         touch();
     }
 
@@ -298,6 +302,7 @@ private:
     double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     double clientWidth_ = 0, clientHeight_ = 0;
     std::string focusedControl_;
+    std::uint64_t focusRequests_ = 0;
 };
 
 } // namespace tabbern

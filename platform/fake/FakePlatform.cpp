@@ -70,8 +70,18 @@ void FakePlatform::popupMenu(MenuItem& menu) {
         popupScript(menu);
 }
 
+std::vector<ScreenArea> FakePlatform::screenWorkAreas() {
+    if (screens.empty())
+        return {ScreenArea{0, 0, screenWidth, screenHeight}};
+    return screens;
+}
+
 bool FakePlatform::trayAdd(const std::string& tip, int iconResource) {
     trayCalls.push_back("add " + std::to_string(iconResource) + " [" + tip + "]");
+    if (trayAddFailures > 0) {
+        --trayAddFailures;
+        return false;
+    }
     return hasTray;
 }
 

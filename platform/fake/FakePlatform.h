@@ -37,7 +37,12 @@ public:
     std::string programCommandText = "/opt/tabbern/tabbern";
     double screenWidth = 1920 * 15.0;
     double screenHeight = 1080 * 15.0;
+    // The screens' work areas; none set means one screen of screenWidth by screenHeight.
+    std::vector<ScreenArea> screens;
     bool hasTray = true;
+    // How many of the next tray-icon additions fail although a tray exists (a desktop whose
+    // notification area is not ready yet).
+    int trayAddFailures = 0;
     bool shellOpenSucceeds = true;
     std::set<std::string> hiddenFiles;
     std::map<std::string, std::string> webPages;
@@ -82,6 +87,7 @@ public:
     double screenWidthTwips() override { return screenWidth; }
     double screenHeightTwips() override { return screenHeight; }
     double twipsPerPixelX() override { return 15; }
+    std::vector<ScreenArea> screenWorkAreas() override;
     void applyWindowState(Form&) override {}
     void setForeground(Form&) override { ++foregroundCalls; }
     void popupMenu(MenuItem& menu) override;

@@ -244,6 +244,7 @@ void DialogView::sync() {
     // view right after marking the form visible.
     if (!form_.visible() && !isVisible())
         return;
+    const bool focusRequested = renderedFocusRequests_ != form_.focusRequests();
     renderForm();
     for (Binding& b : bindings_) {
         if (b.rendered != b.model->revision()) {
@@ -251,6 +252,9 @@ void DialogView::sync() {
             b.rendered = b.model->revision();
         }
     }
+    if (focusRequested)
+        ApplyFocusRequest(form_, this);
+    renderedFocusRequests_ = form_.focusRequests();
 }
 
 void DialogView::renderForm() {
@@ -269,12 +273,6 @@ void DialogView::renderForm() {
         background_ = background;
         picture_ = picture;
         update();
-    }
-
-    // Every focus request counts, even for the control that had the focus before.
-    if (!form_.focusedControl().empty()) {
-        if (auto* target = findChild<QWidget*>(Q(form_.focusedControl())))
-            target->setFocus(Qt::OtherFocusReason);
     }
     renderedFormRevision_ = form_.revision();
 }

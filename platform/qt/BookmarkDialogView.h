@@ -116,6 +116,7 @@ private:
     std::vector<Binding> bindings_;
     std::map<const QObject*, EnterAction> enterActions_;
     std::uint64_t renderedFormRevision_ = 0;
+    std::uint64_t renderedFocusRequests_ = 0;
     // Painted rather than set in the palette, which the combo box's pop-up list would inherit.
     QColor background_;
     // The form's own picture, drawn from the top left corner over the background.

@@ -295,6 +295,7 @@ void MainWindowView::buildControls() {
 // ---- rendering --------------------------------------------------------------------------------
 
 void MainWindowView::sync() {
+    const bool focusRequested = renderedFocusRequests_ != form_.focusRequests();
     renderForm();
     for (Binding& b : bindings_) {
         if (b.rendered != b.model->revision()) {
@@ -303,6 +304,9 @@ void MainWindowView::sync() {
         }
     }
     menus_.sync();
+    if (focusRequested)
+        ApplyFocusRequest(form_, client_);
+    renderedFocusRequests_ = form_.focusRequests();
 }
 
 void MainWindowView::renderForm() {
@@ -327,11 +331,6 @@ void MainWindowView::renderForm() {
                                                         : Qt::WindowNoState;
     if ((windowState() & stateFlags) != wantedState)
         setWindowState((windowState() & ~stateFlags) | wantedState);
-
-    if (!form_.focusedControl().empty()) {
-        if (auto* target = client_->findChild<QWidget*>(Q(form_.focusedControl())))
-            target->setFocus(Qt::OtherFocusReason);
-    }
 
     renderedFormRevision_ = form_.revision();
 }

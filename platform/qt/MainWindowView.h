@@ -70,6 +70,7 @@ private:
     MenuBinder menus_;
     std::vector<Binding> bindings_;
     std::uint64_t renderedFormRevision_ = 0;
+    std::uint64_t renderedFocusRequests_ = 0;
 
     QWidget* client_ = nullptr;
     QLabel* picture_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include "app/App.h"
 #include "app/Dispatch.h"
+#include "editing/WebAddress.h"
 #include "platform/qt/FormView.h"
 #include "platform/qt/MenuBinder.h"
 #include "platform/qt/Resources.h"
@@ -135,24 +136,6 @@ Qt::WindowStates ToQt(WindowState s) {
         break;
     }
     return Qt::WindowNoState;
-}
-
-// A web address as the browser gets it, or an invalid URL for anything else. An address
-// without a scheme ("www.example.com/page") is taken as http.
-QUrl WebUrl(const std::string& text) {
-    const QString trimmed = Q(text).trimmed();
-    if (trimmed.isEmpty())
-        return {};
-    static const QRegularExpression scheme(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]*):"));
-    const QRegularExpressionMatch m = scheme.match(trimmed);
-    // "host:8080/path" has a port, not a scheme.
-    const bool hasScheme =
-        m.hasMatch() && !trimmed.mid(m.capturedLength()).contains(QRegularExpression("^\\d"));
-    const QUrl url(hasScheme ? trimmed : QStringLiteral("http://") + trimmed, QUrl::TolerantMode);
-    const QString s = url.scheme().toLower();
-    if (!url.isValid() || url.host().isEmpty() || (s != u"http" && s != u"https"))
-        return {};
-    return url;
 }
 
 } // namespace
@@ -461,6 +444,20 @@ double QtPlatform::twipsPerPixelX() {
     return kTwipsPerPixel;
 }
 
+std::vector<ScreenArea> QtPlatform::screenWorkAreas() {
+    std::vector<ScreenArea> areas;
+    QList<QScreen*> screens = QGuiApplication::screens();
+    // The primary screen first, as the core expects.
+    std::stable_partition(screens.begin(), screens.end(),
+                          [](const QScreen* s) { return s == QGuiApplication::primaryScreen(); });
+    for (const QScreen* screen : screens) {
+        const QRect r = screen->availableGeometry();
+        areas.push_back({r.x() * kTwipsPerPixel, r.y() * kTwipsPerPixel, r.width() * kTwipsPerPixel,
+                         r.height() * kTwipsPerPixel});
+    }
+    return areas;
+}
+
 void QtPlatform::applyWindowState(Form& form) {
     QWidget* w = requireView(form).widget();
     const Qt::WindowStates wanted = ToQt(form.windowState());
@@ -489,8 +486,10 @@ void QtPlatform::popupMenu(MenuItem& menu) {
 }
 
 bool QtPlatform::trayAdd(const std::string& tip, int iconResource) {
+    // Where the test hook makes the desktop count as one with a notification area but it has
+    // none, the core is told of an icon that nobody sees.
     if (!QSystemTrayIcon::isSystemTrayAvailable())
-        return false;
+        return trayAvailable_.value_or(false);
     if (!tray_) {
         tray_ = std::make_unique<QSystemTrayIcon>();
         QObject::connect(tray_.get(), &QSystemTrayIcon::activated, tray_.get(),
@@ -527,7 +526,12 @@ bool QtPlatform::trayAvailable() {
 // ---- shell and data exchange ----------------------------------------------------------------
 
 bool QtPlatform::shellOpen(const std::string& url) {
-    const QUrl web = WebUrl(url);
+    // The core's rule alone decides what reaches the browser: what it refuses has no browser
+    // form.
+    const std::string address = BrowserAddress(url);
+    if (address.empty())
+        return false;
+    const QUrl web(Q(address), QUrl::TolerantMode);
     return web.isValid() && QDesktopServices::openUrl(web);
 }
 

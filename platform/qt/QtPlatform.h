@@ -83,7 +83,8 @@ public:
     void setFetchTimeoutMs(int ms) { fetchTimeoutMs_ = ms; }
     // Makes the desktop count as one with (true) or without (false) a notification area;
     // nullopt asks the desktop again. Only what the core is told changes: no icon is added where
-    // the desktop has no notification area. The real program never sets it.
+    // the desktop has none, yet adding one answers as the hook says. The real program never
+    // sets it.
     void setTrayAvailable(std::optional<bool> available) { trayAvailable_ = available; }
     // Answers the folder browser instead of a real dialog: given the prompt, returns the chosen
     // folder or empty text for a cancel. The real program never sets it.
@@ -114,6 +115,7 @@ public:
     double screenWidthTwips() override;
     double screenHeightTwips() override;
     double twipsPerPixelX() override;
+    std::vector<ScreenArea> screenWorkAreas() override;
     void applyWindowState(Form& form) override;
     void setForeground(Form& form) override;
     void popupMenu(MenuItem& menu) override;

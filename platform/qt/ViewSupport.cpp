@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPalette>
 #include <QWidget>
@@ -87,6 +88,22 @@ bool IsEnter(const QEvent* e) {
     const bool plain =
         !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
     return plain && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter);
+}
+
+void ApplyFocusRequest(const Form& form, QWidget* window) {
+    if (form.focusedControl().empty())
+        return;
+    auto* target = window->findChild<QWidget*>(Q(form.focusedControl()));
+    if (!target)
+        return;
+    target->setFocus(Qt::TabFocusReason);
+    // A box selects its text itself only when the focus event arrives now; the window may not
+    // be active yet, or the box may have had the focus already.
+    QLineEdit* edit = qobject_cast<QLineEdit*>(target);
+    if (auto* combo = qobject_cast<QComboBox*>(target))
+        edit = combo->lineEdit();
+    if (edit)
+        edit->selectAll();
 }
 
 } // namespace tabbern

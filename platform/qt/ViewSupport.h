@@ -42,4 +42,9 @@ bool SameItems(const QComboBox& combo, const QStringList& items);
 // A plain Enter or Return key press (no Ctrl, Alt or Meta).
 bool IsEnter(const QEvent* e);
 
+// Gives the focus to the control of the window that the form's model names, the way Tab does:
+// a text or group box reached so has its whole text selected, and typing replaces it. Views
+// call it after rendering the controls, so that the selection covers the text just set.
+void ApplyFocusRequest(const Form& form, QWidget* window);
+
 } // namespace tabbern

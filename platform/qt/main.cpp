@@ -2,6 +2,7 @@
 // sequence, which shows it. The program then waits for the user; it ends only through the
 // exit sequence.
 #include "app/App.h"
+#include "app/Exit.h"
 #include "app/Startup.h"
 #include "app/Window.h"
 #include "platform/qt/AboutHelpViews.h"
@@ -12,6 +13,7 @@
 #include "platform/qt/QtPlatform.h"
 #include "platform/qt/QuitAfterFirstPaint.h"
 #include "platform/qt/Resources.h"
+#include "platform/qt/StopRequests.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -59,6 +61,11 @@ int main(int argc, char** argv) {
     tabbern::QuitAfterFirstPaint quitWhenShown(mainWindow);
     quitWhenShown.installIfRequested();
 
+    // The end of the desktop session, a closed terminal and Ctrl+C end the program the way its
+    // close box does.
+    tabbern::StopRequests stopRequests(platform, [&app] { tabbern::MainForm_Unload(app); });
+
     platform.runEvent([&app] { tabbern::MainForm_Load(app); });
+    stopRequests.startUpDone();
     return QApplication::exec();
 }

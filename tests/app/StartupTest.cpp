@@ -302,6 +302,42 @@ TEST_F(StartupTest, RememberedPositionIsUsedUnlessTopPlusLeftIsZero) {
     }
 }
 
+TEST_F(StartupTest, ARememberedPlaceOnAScreenRemovedSinceComesBackOnTheNearestOne) {
+    WriteCfg(ProgramFile("tabbern.cfg"), 0, -1, 1200, 60000);
+    ASSERT_TRUE(Start());
+    EXPECT_DOUBLE_EQ(app.main.left(), fake.screenWidth - app.main.width());
+    EXPECT_DOUBLE_EQ(app.main.top(), 1200);
+}
+
+// Two screens side by side, the second one narrower; a window of 9000 by 6000 twips.
+TEST(ReachablePlace, AWindowWhoseTitleBarIsOnNoScreenMovesIntoTheNearest) {
+    const std::vector<ScreenArea> screens = {{0, 0, 28800, 16200}, {28800, 0, 19200, 16200}};
+    struct Case {
+        double left, top, placedLeft, placedTop;
+    };
+    const Case cases[] = {
+        {3000, 1200, 3000, 1200},   // on the first
+        {30000, 1200, 30000, 1200}, // on the second
+        {25000, 1200, 25000, 1200}, // across both
+        {38000, 1200, 38000, 1200}, // enough of the title bar to grip
+        {47000, 1200, 39000, 1200}, // too little of it
+        {-20000, 1200, 0, 1200},    // beyond the left edge
+        {60000, 1200, 39000, 1200}, // beyond the second screen
+        {3000, -5000, 3000, 0},     // title bar above the top
+        {3000, 16000, 3000, 10200}, // title bar below the bottom
+        {-9000, 30000, 0, 10200},   // beyond a corner
+    };
+    for (const Case& c : cases) {
+        const ScreenArea placed = ReachablePlace({c.left, c.top, 9000, 6000}, screens);
+        EXPECT_EQ(placed.left, c.placedLeft) << c.left << "," << c.top;
+        EXPECT_EQ(placed.top, c.placedTop) << c.left << "," << c.top;
+    }
+    // A desktop that tells nothing leaves the window where it is; one larger than its screen
+    // shows its top-left corner.
+    EXPECT_EQ(ReachablePlace({-20000, 1200, 9000, 6000}, {}).left, -20000);
+    EXPECT_EQ(ReachablePlace({50000, 1200, 40000, 6000}, {screens[0]}).left, 0);
+}
+
 TEST_F(StartupTest, LoadMinimisedFlagOtherThanOneStartsNormallyAndBecomesZero) {
     WriteCfg(ProgramFile("tabbern.cfg"), 5, 0, 0, 0);
     ASSERT_TRUE(Start());

@@ -169,6 +169,24 @@ TEST_F(WindowTest, StartWithLoadMinimisedGoesStraightIntoTheTray) {
     EXPECT_EQ(fake.trayCalls, std::vector<std::string>{"add 101 [ Tabbern 5.2 ]"});
 }
 
+TEST_F(WindowTest, AnIconThatFailedAtStartIsTriedAgainAndTheWindowHidesOnlyBehindOne) {
+    WriteCfg(ProgramFile("tabbern.cfg"), 1, 0, 0, 0);
+    fake.trayAddFailures = 2; // at start, and when the window first minimises
+
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(app.main.visible());
+    EXPECT_FALSE(app.trayIconAdded);
+
+    // Restored and minimised again: the icon is there now, and the window goes behind it.
+    app.main.setWindowState(WindowState::Normal);
+    ASSERT_TRUE(Run([&] { app.main.onResize(); }));
+    app.main.setWindowState(WindowState::Minimized);
+    ASSERT_TRUE(Run([&] { app.main.onResize(); }));
+    EXPECT_FALSE(app.main.visible());
+    EXPECT_TRUE(app.trayIconAdded);
+    EXPECT_EQ(fake.trayCalls, std::vector<std::string>(3, "add 101 [ Tabbern 5.2 ]"));
+}
+
 TEST_F(WindowTest, StartWithLoadMinimisedWithoutATrayStaysInTheTaskBar) {
     WriteCfg(ProgramFile("tabbern.cfg"), 1, 0, 0, 0);
     fake.hasTray = false;

@@ -140,6 +140,8 @@ TEST_F(AddBookmark, RefusalsKeepTheDialogOpenAndWriteNothing) {
          "A Bookmark Name Cannot Contain [r], [n], [g], [d], [l] Or [u]", "Text1"},
         {"X", "my[G]roup", "http://x.example",
          "A Group Name Cannot Contain [r], [n], [g], [d], [l] Or [u]", "Combo1"},
+        {"X", " all GROUPS ", "http://x.example",
+         "Cannot Use The Name <ALL GROUPS> For A Group Name", "Combo1"},
         {"X", "Work", "http://x.example/[u]", "A URL Cannot Contain [r], [n], [g], [d], [l] Or [u]",
          "Text3"},
     };

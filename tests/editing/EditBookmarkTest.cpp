@@ -128,6 +128,8 @@ TEST_F(EditBookmark, RefusalsKeepTheDialogOpenAndWriteNothing) {
          "A Bookmark Name Cannot Contain [r], [n], [g], [d], [l] Or [u]"},
         {{"One", "[L]", "http://one.example"},
          "A Group Name Cannot Contain [r], [n], [g], [d], [l] Or [u]"},
+        {{"One", "All Groups", "http://one.example"},
+         "Cannot Use The Name <ALL GROUPS> For A Group Name"},
         {{"One", "Work", "http://one.example/[R]"},
          "A URL Cannot Contain [r], [n], [g], [d], [l] Or [u]"},
     };

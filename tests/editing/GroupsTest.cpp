@@ -116,6 +116,34 @@ TEST_F(RenameGroup, RenamesTheGroupAndEveryBookmarkInItWhateverTheCase) {
     EXPECT_EQ(d.Text3.text(), "");
 }
 
+TEST_F(RenameGroup, AStaleDialogRenamesNothingOnceTheSelectorShowsAllGroupsOrNothing) {
+    WriteStore(
+        {Record("One", "Work", "http://one.example"), Record("Loose", "", "http://loose.example")},
+        {"Work"});
+    ASSERT_TRUE(StartList());
+    EditGroupNameForm& d = app.frmEditGroupName;
+    const std::string store = StoreBytes(), groups = GroupBytes();
+    const std::pair<std::string, std::string> cases[] = {{"All Groups", "Cannot Edit <All Groups>"},
+                                                         {"", "No Group To Edit"}};
+    for (const auto& [selector, message] : cases) {
+        ChooseGroup("Work");
+        ASSERT_TRUE(Click(app.main.menueditselectedgroup));
+        ASSERT_TRUE(Run([&] { d.onActivate(); }));
+        // Back in the main window the selector moves on; then the user returns to the dialog.
+        if (selector.empty())
+            TypeInSelector(app, "");
+        else
+            ChooseGroup(selector);
+        ASSERT_TRUE(Run([&] { d.onActivate(); }));
+        fake.messages.clear();
+        d.Text3.setText("Renamed");
+        ASSERT_TRUE(Run([&] { d.Command1.click(); }));
+        EXPECT_EQ(Messages(), Names{message});
+        EXPECT_EQ(StoreBytes(), store) << message;
+        EXPECT_EQ(GroupBytes(), groups) << message;
+    }
+}
+
 TEST_F(RenameGroup, ABlankOrTaggedNewNameKeepsTheDialogOpen) {
     WriteStore({Record("One", "Work", "http://one.example")}, {"Work"});
     ASSERT_TRUE(StartList());
@@ -126,7 +154,7 @@ TEST_F(RenameGroup, ABlankOrTaggedNewNameKeepsTheDialogOpen) {
     const std::string store = StoreBytes();
     const std::string groups = GroupBytes();
 
-    for (const std::string typed : {"   ", "x[l]"}) {
+    for (const std::string typed : {"   ", "x[l]", "ALL groups"}) {
         d.Text3.setText(typed);
         ASSERT_TRUE(Run([&] { d.Command1.click(); }));
         EXPECT_TRUE(d.visible()) << typed;
@@ -134,7 +162,8 @@ TEST_F(RenameGroup, ABlankOrTaggedNewNameKeepsTheDialogOpen) {
         EXPECT_EQ(d.Text3.text(), typed);
     }
     EXPECT_EQ(Messages(), (Names{"Group Name Not Entered",
-                                 "A Group Name Cannot Contain [r], [n], [g], [d], [l] Or [u]"}));
+                                 "A Group Name Cannot Contain [r], [n], [g], [d], [l] Or [u]",
+                                 "Cannot Use The Name <ALL GROUPS> For A Group Name"}));
     EXPECT_EQ(StoreBytes(), store);
     EXPECT_EQ(GroupBytes(), groups);
 

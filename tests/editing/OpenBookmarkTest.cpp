@@ -44,9 +44,20 @@ TEST_F(OpenBookmark, TheUrlLabelOpensAnAddressWithoutSchemeAsListed) {
 
     ASSERT_TRUE(Run([&] { app.main.LabelShowURLAddress.onDblClick(); }));
 
-    EXPECT_EQ(fake.openedUrls, (Names{"www.two.example"}));
+    // The browser is given the address with its scheme, as every desktop opener needs it.
+    EXPECT_EQ(fake.openedUrls, (Names{"http://www.two.example"}));
     EXPECT_EQ(app.bookmarks.at(1, kColLastAccessed), "12/6/2026");
     EXPECT_EQ(app.bookmarks.at(0, kColLastAccessed), "");
+}
+
+TEST_F(OpenBookmark, ABookmarkNoBrowserOpenedIsNotStamped) {
+    WriteStore({Record("One", "Work", "http://one.example")}, {"Work"});
+    ASSERT_TRUE(StartList());
+    const std::string before = StoreBytes();
+    fake.shellOpenSucceeds = false;
+    ASSERT_TRUE(Run([&] { app.main.List1.onDblClick(); }));
+    EXPECT_EQ(Messages(), Names{"No Web Browser Could Open:\rhttp://one.example"});
+    EXPECT_EQ(StoreBytes(), before);
 }
 
 TEST_F(OpenBookmark, OpeningTheFirstEntryLeavesTheFirstSelected) {
@@ -81,14 +92,34 @@ TEST_F(OpenBookmark, AnythingButAWebAddressIsRefusedAndNotStamped) {
     EXPECT_EQ(StoreBytes(), before);
 }
 
-TEST(WebAddress, SchemesPathsAndPorts) {
-    for (const char* ok : {"http://a.example", "HTTPS://a.example/x?y=1", "www.a.example",
-                           "a.example:8080/path", "ww3.a.example/p:q", "www.a.example#frag"})
-        EXPECT_TRUE(IsWebAddress(ok)) << ok;
-    for (const char* no :
-         {"", "   ", "http://", "ftp://a.example", "www.a.example:", "c:/windows",
-          "user:secret@www.a.example", ":80", "//host/share", "www.a.example\r\nx"})
-        EXPECT_FALSE(IsWebAddress(no)) << no;
+// What the browser is given for each text: the address with its scheme, or nothing at all.
+TEST(WebAddress, SchemesPathsPortsAndWhatTheBrowserIsGiven) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"http://a.example", "http://a.example"},
+        {"HTTPS://a.example/x?y=1", "HTTPS://a.example/x?y=1"},
+        {"www.a.example", "http://www.a.example"},
+        {"a.example:8080/path", "http://a.example:8080/path"},
+        {"ww3.a.example/p:q", "http://ww3.a.example/p:q"},
+        {"www.a.example#frag", "http://www.a.example#frag"},
+        // A link at the end of a sentence, and a text file's last line.
+        {"www.a.example.", "http://www.a.example."},
+        {" http://a.example./x\r\n", "http://a.example./x"},
+        {"", ""},
+        {"   ", ""},
+        {"http://", ""},
+        {"ftp://a.example", ""},
+        {"www.a.example:", ""},
+        {"www.a.example..", ""},
+        {"c:/windows", ""},
+        {"user:secret@www.a.example", ""},
+        {":80", ""},
+        {"//host/share", ""},
+        {"www.a.example\r\nx", ""},
+    };
+    for (const auto& [text, browser] : cases) {
+        EXPECT_EQ(IsWebAddress(text), *browser != '\0') << text;
+        EXPECT_EQ(BrowserAddress(text), browser) << text;
+    }
 }
 
 TEST_F(OpenBookmark, AnEmptyListOpensNothing) {

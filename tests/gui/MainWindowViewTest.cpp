@@ -2,10 +2,14 @@
 // window's looks, and the binding of widgets to models in both directions.
 #include "GuiTestSupport.h"
 
+#include "app/Exit.h"
+#include "platform/qt/StopRequests.h"
 #include "ui/MainForm.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -146,6 +150,22 @@ TEST_F(MainWindow, CloseBoxRunsTheExitSequenceWithoutAQuestion) {
     const std::string marker = home.programFolder() + "/tabbern.run";
     ASSERT_TRUE(Exists(marker));
     view->close();
+    EXPECT_EQ(processEnds, 1);
+    EXPECT_FALSE(Exists(marker));
+}
+
+TEST_F(MainWindow, TheSessionManagersQuitRunsTheExitSequenceOnceTheStartUpIsDone) {
+    start();
+    StopRequests stops(*platform, [this] { MainForm_Unload(*app); });
+    const std::string marker = home.programFolder() + "/tabbern.run";
+    // In the notification area: no window is left for Qt to close.
+    platform->runEvent([this] { platform->hideForm(app->main); });
+    // Qt delivers the session manager's last word as the application's quit.
+    QEvent quit(QEvent::Quit);
+    QCoreApplication::sendEvent(QCoreApplication::instance(), &quit);
+    EXPECT_EQ(processEnds, 0);
+    EXPECT_TRUE(Exists(marker));
+    stops.startUpDone();
     EXPECT_EQ(processEnds, 1);
     EXPECT_FALSE(Exists(marker));
 }
@@ -299,10 +319,15 @@ TEST_F(MainWindowInput, DataFolderLabelTakesDoubleClicksOnlyWhileEnabled) {
     EXPECT_EQ(changes, 1);
 }
 
-TEST_F(MainWindowInput, FocusGoesWhereTheCoreAsks) {
+TEST_F(MainWindowInput, FocusGoesWhereTheCoreAsksAndTypingReplacesTheBoxsText) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
-    platform->runEvent([this] { app->main.setFocusedControl("TextNameSearch"); });
-    EXPECT_TRUE(widget<QLineEdit>("TextNameSearch")->hasFocus());
+    // The text and the focus request come in one event.
+    platform->runEvent([this] {
+        app->main.TextNameSearch.setText("gamma");
+        app->main.setFocusedControl("TextNameSearch");
+    });
+    type("delta");
+    EXPECT_EQ(app->main.TextNameSearch.text(), "delta");
     platform->runEvent([this] { app->main.setFocusedControl("List1"); });
     EXPECT_TRUE(list->hasFocus());
 }

@@ -390,7 +390,7 @@ TEST(BadInput, DamagedSettingsFilesReadAsFarAsTheyGoAndAreWrittenWhole) {
                             .rememberSort = -1}),
          .sortTicked = "menusortbyname",
          .locationTicked = true,
-         .at = {{-1, -1}},
+         .at = {{0, 0}}, // just above and left of the screen: moved onto it
          .read =
              {.rememberLocation = -1, .top = -1, .left = -1, .sortChoice = -1, .rememberSort = -1}},
     };
@@ -547,13 +547,12 @@ TEST(BadInput, DamagedShareAndTextFilesAreReportedOrImportedAsRead) {
          .messages = {},
          .added = Join({"[r]0[n]a\0b[g][d][l][u]u\0"s, "[r]1[n]Caf\xE9[g][d][l][u]v"}),
          .loaded = {"a\0b"s, "Caf\xC3\xA9"}},
-        {.what = "lines with all six tags in any order are appended; those out of order do "
-                 "not load",
+        {.what = "lines with all six tags in any order are appended in the order that loads",
          .bytes = Join({H, "[n]x[r]0[g][d][l][u]u", "[r]1[r]2[n]A[n]B[g][d][l][u]w"}),
          .shareFile = true,
          .messages = {},
-         .added = Join({"[n]x[r]0[g][d][l][u]u", "[r]1[r]2[n]A[n]B[g][d][l][u]w"}),
-         .loaded = {"A[n]B"}},
+         .added = Join({"[r]0[n]x[g][d][l][u]u", "[r]1[r]2[n]A[n]B[g][d][l][u]w"}),
+         .loaded = {"x", "A[n]B"}},
         {.what = "a text file with NUL bytes and bytes not in UTF-8",
          .bytes = "www.a\0b \xE9www.C\r\nhttp://\x80"s,
          .shareFile = false,

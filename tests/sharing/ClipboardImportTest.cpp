@@ -107,20 +107,47 @@ TEST_F(ClipboardImport, RecordTagsAreRefused) {
         EXPECT_TRUE(form.visible());
         EXPECT_EQ(d.focusedControl(), "Text2");
         d.Text2.setText("Fine");
-        d.GroupList.setText("x[G]");
-        d.Command1.click();
-        EXPECT_TRUE(form.visible());
-        EXPECT_EQ(d.focusedControl(), "GroupList");
+        for (const char* group : {"x[G]", "ALL groups "}) {
+            d.GroupList.setText(group);
+            d.Command1.click();
+            EXPECT_TRUE(form.visible());
+            EXPECT_EQ(d.focusedControl(), "GroupList");
+        }
         EXPECT_EQ(StoreBytes(), before);
         d.GroupList.setText("  Good ");
         d.Command1.click();
     });
     ASSERT_TRUE(Click(app.main.menuimportfromclipboard));
-    EXPECT_EQ(Messages(), (Names{"A Bookmark Name" + kTagRefusal, "A Group Name" + kTagRefusal}));
+    EXPECT_EQ(Messages(), (Names{"A Bookmark Name" + kTagRefusal, "A Group Name" + kTagRefusal,
+                                 "Cannot Use The Name <ALL GROUPS> For A Group Name"}));
     // A typed group is used trimmed, and added.
     EXPECT_EQ(StoreBytes(),
               FileWithHeader({Rec(0, "Fine", "Good", "http://x.example", "12/6/2026")}));
     EXPECT_EQ(GroupBytes(), FileWithHeader({"Good"}));
+}
+
+// A full store takes nothing more: every command that adds a bookmark says so before it asks
+// for anything, and writes nothing.
+TEST_F(ClipboardImport, EveryAddingCommandRefusesAFullStoreBeforeWriting) {
+    std::vector<std::string> records;
+    for (int i = 0; i < 1000; ++i)
+        records.push_back(Record("n" + std::to_string(i), "Work", "http://h/" + std::to_string(i)));
+    WriteStore(records, {"Work"});
+    ASSERT_TRUE(StartQuietly());
+    const std::string store = StoreBytes(), groups = GroupBytes();
+    fake.clipboard = "http://clip.example";
+    for (MenuItem* command : {&app.main.menuaddname, &app.main.menuimportfromclipboard,
+                              &app.main.menuimportfromtextfile}) {
+        fake.messages.clear();
+        ASSERT_TRUE(Click(*command));
+        EXPECT_EQ(Messages(), (Names{"1000 Bookmark Limit Reached. Please Delete Bookmarks Before "
+                                     "Adding Additional Bookmarks."}))
+            << command->name();
+        EXPECT_TRUE(ShownForms().empty()) << command->name();
+        EXPECT_TRUE(fake.fileDialogs.empty()) << command->name();
+    }
+    EXPECT_EQ(StoreBytes(), store);
+    EXPECT_EQ(GroupBytes(), groups);
 }
 
 } // namespace

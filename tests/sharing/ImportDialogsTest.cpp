@@ -91,12 +91,15 @@ TEST_F(ImportDialogs, TheAssignDialogsOtherButtonsAndRefusals) {
     d.Text1.setText("x[d]");
     ASSERT_TRUE(Run([&] { d.Command1.click(); }));
     d.Text1.setText("fine");
-    d.Combo1.setText("[L]");
-    ASSERT_TRUE(Run([&] { d.Command1.click(); }));
+    for (const char* group : {"[L]", " all Groups"}) {
+        d.Combo1.setText(group);
+        ASSERT_TRUE(Run([&] { d.Command1.click(); }));
+    }
     EXPECT_TRUE(d.visible());
     EXPECT_EQ(app.assignedName, "");
     EXPECT_EQ(Messages(), (Names{"A Bookmark Name Cannot Contain [r], [n], [g], [d], [l] Or [u]",
-                                 "A Group Name Cannot Contain [r], [n], [g], [d], [l] Or [u]"}));
+                                 "A Group Name Cannot Contain [r], [n], [g], [d], [l] Or [u]",
+                                 "Cannot Use The Name <ALL GROUPS> For A Group Name"}));
 }
 
 TEST(IsGroupInList, ComparesTrimmedAndLowerCased) {

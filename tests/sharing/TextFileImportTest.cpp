@@ -85,6 +85,25 @@ TEST_F(TextFileImport, CancellingImportingKeepsTheLinksNamedBefore) {
     EXPECT_EQ(StoreBytes(), FileWithHeader({Rec(0, "One", "Work", "www.one", "12/6/2026")}));
 }
 
+TEST_F(TextFileImport, NoMoreLinksAreNamedThanTheStoreHasRoomFor) {
+    std::vector<std::string> records;
+    for (int i = 0; i < 999; ++i)
+        records.push_back(Rec(i, "n" + std::to_string(i), "Work", "http://h/" + std::to_string(i)));
+    WriteStore(records, {"Work"});
+    ASSERT_TRUE(StartQuietly());
+    const std::string path = SharePath("links.txt");
+    WriteBytes(path, "www.one www.two");
+    ConfirmImport();
+
+    ASSERT_TRUE(ImportText(path, [](AssignNameForm& d) { Assign(d, "Named", "Work"); }));
+
+    EXPECT_EQ(links, Names{"www.one"});
+    EXPECT_EQ(Messages(), (Names{"1000 Bookmark Limit Reached. Please Delete Bookmarks Before "
+                                 "Adding Additional Bookmarks."}));
+    EXPECT_EQ(app.recordCount, 1000);
+    EXPECT_EQ(app.bookmarks.at(999, kColUrl), "www.one");
+}
+
 TEST_F(TextFileImport, GroupsComeFromTheBoxOrTodayAndTheLastOneOutlivesTheImport) {
     WriteStore({});
     ASSERT_TRUE(StartQuietly());

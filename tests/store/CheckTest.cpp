@@ -93,6 +93,26 @@ TEST_P(CheckDataFile, DamagedFirstLineAsksAndYesLeavesTheHeaderLineOnly) {
     EXPECT_EQ(fake.endProcessCalls, 0);
 }
 
+TEST_P(CheckDataFile, YesKeepsTheDamagedBytesBesideTheFileWithoutOverwritingAnEarlierCopy) {
+    const std::string first = Damaged(), second = "second damage\r\n";
+    WriteBytes(Path(), first);
+    fake.answers = {MsgResult::Yes};
+    ASSERT_TRUE(RunCheck());
+    WriteBytes(Path(), second);
+    fake.answers = {MsgResult::Yes};
+    ASSERT_TRUE(RunCheck());
+    EXPECT_EQ(ReadBytes(Path() + ".bad"), first);
+    EXPECT_EQ(ReadBytes(Path() + ".bad2"), second);
+}
+
+TEST_P(CheckDataFile, AHiddenOrSystemFileIsCheckedLikeAnyOther) {
+    const std::string intact = FileWithHeader({Record("Kept", "Work", "http://kept.example")});
+    WriteBytes(Path(), intact);
+    fake.hiddenFiles.insert(Path());
+    EXPECT_TRUE(RunCheck());
+    EXPECT_EQ(ReadBytes(Path()), intact);
+}
+
 TEST_P(CheckDataFile, TheHeaderMustBeTheWholeFirstLine) {
     const std::string variants[] = {
         "\r\n" + HeaderLine() + "\r\n",        // blank first line

@@ -253,13 +253,46 @@ TEST_F(StoreLimit, ExactlyAThousandRecordsLoadAllAndWarnOnce) {
     EXPECT_EQ(fake.messages[0].buttons, MsgButtons::OK);
 }
 
-TEST_F(StoreLimit, RecordsBeyondTheLimitAreIgnored) {
-    LoadStoreFrom(FileWithHeader(NumberedRecords(1005)));
+TEST_F(StoreLimit, RecordsBeyondTheLimitAreNotLoadedButEveryRewriteKeepsThem) {
+    const std::vector<std::string> records = NumberedRecords(1005);
+    LoadStoreFrom(FileWithHeader(records));
     EXPECT_EQ(app.recordCount, 1000);
     EXPECT_EQ(app.bookmarks.at(999, kColName), "n999");
     EXPECT_TRUE(RowIsFree(1000));
     ASSERT_EQ(fake.messages.size(), 1u);
     EXPECT_EQ(fake.messages[0].text, kBookmarkLimitText);
+
+    app.bookmarks.at(3, kColName).clear(); // deleted
+    ASSERT_TRUE(RewriteStore(app, RowHasName));
+    // The loaded ones renumbered as every rewrite writes them, the rest as they were.
+    std::vector<std::string> kept;
+    for (int i = 0; i < 1005; ++i)
+        if (i != 3)
+            kept.push_back(i < 1000 ? Record("n" + std::to_string(i), "g",
+                                             "http://h/" + std::to_string(i), "1/2/2025", "",
+                                             std::to_string(i))
+                                    : records[static_cast<std::size_t>(i)]);
+    EXPECT_TRUE(ReadBytes(StorePath()) == FileWithHeader(kept));
+    // Now that there is room, the next load shows the first of them.
+    LoadStore(app);
+    EXPECT_EQ(app.bookmarks.at(999, kColName), "n1000");
+}
+
+TEST_F(StoreLimit, AFullStoreTakesNoAppendAndSaysSo) {
+    LoadStoreFrom(FileWithHeader(NumberedRecords(999)));
+    const std::string before = ReadBytes(StorePath());
+    const std::vector<std::string> two = {Record("a", "g", "http://a"),
+                                          Record("b", "g", "http://b")};
+    EXPECT_FALSE(AppendStoreRecordLines(app, two));
+    EXPECT_EQ(ReadBytes(StorePath()), before);
+    EXPECT_EQ(fake.messageTexts(), std::vector<std::string>{kBookmarkLimitText});
+    EXPECT_TRUE(AppendStoreRecordLines(app, {two[0]}));
+
+    // Another copy filled the store since: the file as it is now has no room.
+    const std::string full = FileWithHeader(NumberedRecords(1000));
+    WriteBytes(StorePath(), full);
+    EXPECT_FALSE(AppendStoreRecordLines(app, {two[1]}));
+    EXPECT_EQ(ReadBytes(StorePath()), full);
 }
 
 TEST_F(StoreLimit, OneBelowTheLimitLoadsWithoutAMessage) {
@@ -367,6 +400,23 @@ TEST_F(StoreLoadGroups, StopsAtTwoHundredNamesWithOneMessage) {
     EXPECT_EQ(fake.messages[0].text, kGroupLimitText);
     EXPECT_EQ(fake.messages[0].title, "Tabbern 5.2");
     EXPECT_EQ(fake.messages[0].buttons, MsgButtons::OK);
+}
+
+TEST_F(StoreLoadGroups, NamesPastTheLimitStayInTheFileAndAreNeverAddedAgain) {
+    std::vector<std::string> names;
+    for (int i = 0; i < 205; ++i)
+        names.push_back("g" + std::to_string(i));
+    const std::string file = FileWithHeader(names);
+    WriteBytes(GroupPath(), file);
+    SetRow(0, {"0", "a", "G203", "", "http://a", ""});
+    for (int start = 0; start < 2; ++start) {
+        LoadGroups(app);
+        AddMissingGroups(app);
+    }
+    EXPECT_EQ(ReadBytes(GroupPath()), file);
+    ASSERT_TRUE(RewriteGroupFile(app, [](int, const std::string& g) { return g == "g202"; }));
+    names.erase(names.begin() + 202);
+    EXPECT_EQ(ReadBytes(GroupPath()), FileWithHeader(names));
 }
 
 TEST_F(StoreLoadGroups, LimitCountsNamesNotLines) {
