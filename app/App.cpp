@@ -9,7 +9,7 @@
 
 namespace tabbern {
 
-App::App(Platform& p) : platform(p) {
+App::App(Platform& p, FormHost& f) : platform(p), forms(f) {
     main.menuquit.onClick = [this] { menuquit_Click(*this); };
     WireListViewHandlers(*this);
     WireEditingHandlers(*this);

@@ -5,11 +5,13 @@
 #include "platform/Platform.h"
 #include "store/SharedFolder.h"
 #include "store/Tables.h"
+#include "tabbern/Version.h"
 #include "ui/AboutHelp.h"
 #include "ui/Dialogs.h"
 #include "ui/ImportDialogs.h"
 #include "ui/MainForm.h"
 
+#include <concepts>
 #include <functional>
 #include <string>
 #include <vector>
@@ -20,15 +22,20 @@ namespace tabbern {
 inline constexpr const char* kProductHost = TABBERN_PRODUCT_HOST;
 
 struct App {
-    explicit App(Platform& p);
+    App(Platform& p, FormHost& f);
+    // A platform that shows the forms itself, as the test double does.
+    template <class P>
+    requires std::derived_from<P, Platform> && std::derived_from<P, FormHost>
+    explicit App(P& p) : App(static_cast<Platform&>(p), static_cast<FormHost&>(p)) {}
     App(const App&) = delete;
     App& operator=(const App&) = delete;
 
     Platform& platform;
+    FormHost& forms;
 
     // Program facts and constants.
-    std::string versionText = "5.2";
-    std::string appTitle = "Tabbern 5.2";
+    std::string versionText = TABBERN_VERSION_TEXT;
+    std::string appTitle = "Tabbern " TABBERN_VERSION_TEXT;
     std::string programName = "Tabbern";
     std::string itemNoun = "Bookmark";
     int bookmarkLimit = 1000;

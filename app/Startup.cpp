@@ -81,7 +81,7 @@ void SetFoldersAndConstants(App& app) {
     app.programFolder = StripTrailingSeparator(app.programFolder);
     if (app.programFolder.empty())
         app.programFolder = reported;
-    app.versionText = "5.2";
+    app.versionText = TABBERN_VERSION_TEXT;
     app.appTitle = "Tabbern " + app.versionText;
     app.programName = app.platform.programName();
     app.main.setIcon(101);
@@ -236,10 +236,10 @@ void MainForm_Load(App& app) {
     PlaceMainWindow(app);
 
     app.main.setVisible(true);
-    app.platform.showModeless(app.main);
+    app.forms.showModeless(app.main);
     // The icon comes before a start minimised hides the window behind it.
     app.trayTip = " " + app.appTitle + " ";
-    app.trayIconAdded = app.platform.trayAdd(app.trayTip, 101);
+    app.trayIconAdded = app.platform.trayAdd(app.trayTip, kProgramIcon);
     // The window cannot report a state it was created in, so minimising at start is handled
     // here: into the notification area, with the marker written.
     if (app.main.windowState() == WindowState::Minimized)

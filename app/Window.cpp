@@ -8,6 +8,7 @@
 #include "settings/Options.h"
 #include "store/FileIo.h"
 #include "ui/AboutHelp.h"
+#include "ui/Looks.h"
 
 namespace tabbern {
 
@@ -17,15 +18,15 @@ void TrayIcon_MouseAction(App& app, int action) {
     case kTrayLeftButtonUp:
     case kTrayLeftDoubleClick:
         m.setWindowState(WindowState::Normal);
-        app.platform.applyWindowState(m);
+        app.forms.applyWindowState(m);
         // A state set from code is not reported back by the window, so its handling runs here.
         MainForm_Resize(app);
-        app.platform.setForeground(m);
-        app.platform.showModeless(m);
+        app.forms.setForeground(m);
+        app.forms.showModeless(m);
         break;
     case kTrayRightButtonUp:
-        app.platform.setForeground(m);
-        app.platform.popupMenu(m.menunames);
+        app.forms.setForeground(m);
+        app.forms.popupMenu(m.menunames);
         break;
     default:
         break;
@@ -52,9 +53,9 @@ void MainForm_Resize(App& app) {
         // (a desktop still starting) is tried again, and without one the window stays
         // minimised in the task bar.
         if (!app.trayIconAdded && app.platform.trayAvailable())
-            app.trayIconAdded = app.platform.trayAdd(app.trayTip, 101);
+            app.trayIconAdded = app.platform.trayAdd(app.trayTip, kProgramIcon);
         if (app.trayIconAdded)
-            app.platform.hideForm(m);
+            app.forms.hideForm(m);
         break;
     case WindowState::Maximized:
         break;

@@ -6,7 +6,7 @@
 
 #include "app/App.h"
 #include "app/Startup.h"
-#include "platform/qt/MainWindowView.h"
+#include "platform/qt/QtFormWindow.h"
 #include "platform/qt/QtPlatform.h"
 #include "support/TempDir.h"
 
@@ -111,10 +111,12 @@ public:
         // No switches: the benchmark's own arguments must not reach the program.
         platform = std::make_unique<QtPlatform>(QStringList{});
         platform->setEndProcessHook([this] { ++processEnds; });
-        app = std::make_unique<App>(*platform);
-        platform->setApp(*app);
-        view = std::make_unique<MainWindowView>(*platform, *app);
-        platform->runEvent([this] { MainForm_Load(*app); });
+        host = std::make_unique<ViewHost>(*platform);
+        app = std::make_unique<App>(*platform, *host);
+        host->setApp(*app);
+        platform->setHost(*host);
+        view = static_cast<QtFormWindow*>(&host->windowOf(app->main));
+        host->runEvent([this] { MainForm_Load(*app); });
         QApplication::processEvents();
 
         list = view->findChild<QListWidget*>(QStringLiteral("List1"));
@@ -153,8 +155,9 @@ public:
 
     int processEnds = 0;
     std::unique_ptr<QtPlatform> platform;
+    std::unique_ptr<ViewHost> host;
     std::unique_ptr<App> app;
-    std::unique_ptr<MainWindowView> view;
+    QtFormWindow* view = nullptr;
     QListWidget* list = nullptr;
     QComboBox* selector = nullptr;
     ModelChanges listChanges, groupChanges;
@@ -163,8 +166,9 @@ private:
     void stop() {
         list = nullptr;
         selector = nullptr;
-        view.reset();
+        view = nullptr;
         app.reset();
+        host.reset();
         platform.reset();
         QApplication::processEvents();
     }

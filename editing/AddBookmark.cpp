@@ -12,7 +12,7 @@ namespace tabbern {
 void menuaddname_Click(App& app) {
     // A full store takes no more: the dialog would only collect what cannot be kept.
     if (StoreHasRoomFor(app, 1))
-        app.platform.showModal(app.frmAddName);
+        app.forms.showModal(app.frmAddName);
 }
 
 void frmAddName_Activate(App& app) {
@@ -61,11 +61,11 @@ void frmAddName_Command1_Click(App& app) {
     RefillBookmarkList(app);
     // The blank group box is passed as it is: the "Misc - " default adds no group.
     AddGroup(app, "newname", "add", Trim(d.Combo1.text()));
-    app.platform.hideForm(d);
+    app.forms.hideForm(d);
 }
 
 void frmAddName_Command2_Click(App& app) {
-    app.platform.hideForm(app.frmAddName);
+    app.forms.hideForm(app.frmAddName);
 }
 
 } // namespace tabbern

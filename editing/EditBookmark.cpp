@@ -10,19 +10,19 @@
 namespace tabbern {
 
 void menunamesedit_Click(App& app) {
-    app.platform.showModal(app.frmEditName);
+    app.forms.showModal(app.frmEditName);
 }
 
 void frmEditName_Activate(App& app) {
     EditNameForm& d = app.frmEditName;
     MainForm& m = app.main;
     if (app.recordCount == 0) {
-        app.platform.hideForm(d);
+        app.forms.hideForm(d);
         Say(app, "There Are No " + app.itemNoun + "'s To Edit");
         return;
     }
     if (m.List2.listCount() == 0) {
-        app.platform.hideForm(d);
+        app.forms.hideForm(d);
         Say(app, "There No " + app.itemNoun + "'s To Edit");
         return;
     }
@@ -60,7 +60,7 @@ void frmEditName_Command1_Click(App& app) {
     const int at = RowOfRecordNumber(app, d.editedRecord);
     if (at < 0) {
         // The selection named no loaded bookmark: nothing may be written over another one.
-        app.platform.hideForm(d);
+        app.forms.hideForm(d);
         return;
     }
     const std::string group = Trim(d.Combo1.text());
@@ -71,7 +71,7 @@ void frmEditName_Command1_Click(App& app) {
     row[kColUrl] = CompleteUrl(url);
 
     if (!RewriteStore(app, RowHasName)) {
-        app.platform.hideForm(d);
+        app.forms.hideForm(d);
         return;
     }
     LoadStore(app);
@@ -90,11 +90,11 @@ void frmEditName_Command1_Click(App& app) {
     }
     if (select >= 0)
         names.setListIndex(select);
-    app.platform.hideForm(d);
+    app.forms.hideForm(d);
 }
 
 void frmEditName_Command2_Click(App& app) {
-    app.platform.hideForm(app.frmEditName);
+    app.forms.hideForm(app.frmEditName);
 }
 
 } // namespace tabbern

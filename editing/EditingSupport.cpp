@@ -11,8 +11,6 @@ namespace tabbern {
 
 namespace {
 
-constexpr int kEnter = 13;
-
 // The list texts of record numbers are short decimal numbers; anything else names no row.
 bool ParseRecordNumber(const std::string& text, int& out) {
     const std::string t = Trim(text);
@@ -100,7 +98,7 @@ int RowOfRecordNumber(const App& app, const std::string& recordText) {
 }
 
 void BookmarkDialog_KeyPress(BookmarkDialog& dialog, const std::string& fromControl, int key) {
-    if (key != kEnter)
+    if (key != kEnterKey)
         return;
     if (fromControl == "Text1")
         dialog.setFocusedControl("Combo1");

@@ -11,7 +11,6 @@ namespace tabbern {
 
 namespace {
 
-constexpr int kEnter = 13;
 const char* const kAllGroupsKey = "all groups";
 
 // Puts the name into the selector, mirrors the selector in the GroupTable, writes the group
@@ -76,7 +75,7 @@ bool IsRenamableGroup(App& app, const std::string& name) {
 
 void menueditselectedgroup_Click(App& app) {
     if (IsRenamableGroup(app, app.main.Combo1.text()))
-        app.platform.showModeless(app.frmEditGroupName);
+        app.forms.showModeless(app.frmEditGroupName);
 }
 
 // Runs on every switch to the dialog, so it always renames what the selector shows now.
@@ -126,16 +125,16 @@ void frmEditGroupName_Command1_Click(App& app) {
     RefillBookmarkList(app);
 
     Say(app, "Group " + d.Label2.caption() + " Renamed To <" + newName + ">");
-    app.platform.hideForm(d);
+    app.forms.hideForm(d);
     d.Text3.setText("");
 }
 
 void frmEditGroupName_Command2_Click(App& app) {
-    app.platform.hideForm(app.frmEditGroupName);
+    app.forms.hideForm(app.frmEditGroupName);
 }
 
 void frmEditGroupName_Text3_KeyPress(App& app, int key) {
-    if (key == kEnter)
+    if (key == kEnterKey)
         app.frmEditGroupName.setFocusedControl(app.frmEditGroupName.Command1.name());
 }
 

@@ -13,7 +13,6 @@ namespace tabbern {
 
 namespace {
 
-constexpr int kEnter = 13;
 const char* const kAllGroups = "All Groups";
 const char* const kAllGroupsKey = "all groups";
 
@@ -54,7 +53,7 @@ void Combo1_Click(App& app) {
 }
 
 void Combo1_KeyPress(App& app, int key) {
-    if (key == kEnter && app.addGroupFromSelector)
+    if (key == kEnterKey && app.addGroupFromSelector)
         app.addGroupFromSelector(app, Trim(app.main.Combo1.text()));
 }
 

@@ -8,8 +8,6 @@ namespace tabbern {
 
 namespace {
 
-constexpr int kEnter = 13;
-
 void SelectInHiddenLists(MainForm& m, int at) {
     m.List2.setListIndex(at);
     m.List3.setListIndex(at);
@@ -48,7 +46,7 @@ void FindBookmarkByName(App& app) {
 }
 
 void TextNameSearch_KeyPress(App& app, int key) {
-    if (key == kEnter)
+    if (key == kEnterKey)
         FindBookmarkByName(app);
 }
 

@@ -1,5 +1,6 @@
-// Everything the core asks of the outside world, and nothing else. The Qt layer implements it
-// for Linux desktops, the fake for tests; a native Win32 layer will implement it for Windows.
+// Everything the core asks of the outside world, and nothing else: the desktop's services
+// (Platform) and the program's windows (FormHost). The Qt layer implements them for Linux
+// desktops, the Win32 layer for Windows, the fake for tests.
 //
 // All texts are UTF-8. Positions and sizes are twips. File work is done by the core itself
 // through the standard library; only what differs between desktops stands here.
@@ -17,6 +18,13 @@ class MenuItem;
 
 enum class MsgButtons { OK, OKCancel, YesNo };
 enum class MsgResult { OK, Cancel, Yes, No };
+
+// The answer of a message box closed through its frame (or Escape): the refusing button.
+constexpr MsgResult RefusingAnswer(MsgButtons buttons) {
+    return buttons == MsgButtons::OK         ? MsgResult::OK
+           : buttons == MsgButtons::OKCancel ? MsgResult::Cancel
+                                             : MsgResult::No;
+}
 
 // A file-type filter of an open or save dialog, e.g. {"Tabbern Files (*.tbn)", "*.tbn"}.
 struct FileFilter {
@@ -62,16 +70,10 @@ public:
     // Whether a file counts as hidden or a system file (not listed by the file-exists test).
     virtual bool isHiddenOrSystemFile(const std::string& path) = 0;
 
-    // ---- message boxes and forms --------------------------------------------------------
+    // ---- message boxes and the process ------------------------------------------------
     // A modal message box without an icon. Closing it through its frame answers Cancel or No.
     virtual MsgResult messageBox(const std::string& text, const std::string& title,
                                  MsgButtons buttons) = 0;
-    // Shows a form modally: returns when the form has been hidden again.
-    virtual void showModal(Form& form) = 0;
-    // Shows a form without waiting (the main window, the rename dialog).
-    virtual void showModeless(Form& form) = 0;
-    // Hides a form; a modal one returns from showModal.
-    virtual void hideForm(Form& form) = 0;
     // Ends the process at once: no further events run, nothing else is saved.
     [[noreturn]] virtual void endProcess() = 0;
 
@@ -82,12 +84,6 @@ public:
     // The work area of every screen now attached (without task bars and panels), the primary
     // one first. Empty when the desktop cannot tell.
     virtual std::vector<ScreenArea> screenWorkAreas() = 0;
-    // Applies the main window's state (normal, minimised, maximised) from its model now, so
-    // that the resize handling that follows sees it.
-    virtual void applyWindowState(Form& form) = 0;
-    virtual void setForeground(Form& form) = 0;
-    // Pops up a menu at the mouse position; its commands run before this returns.
-    virtual void popupMenu(MenuItem& menu) = 0;
 
     // The status icon in the notification area. Returns false where the desktop has none.
     virtual bool trayAdd(const std::string& tip, int iconResource) = 0;
@@ -112,6 +108,30 @@ public:
     // Fetches a web address and returns the body as text; any failure returns empty text.
     virtual std::string fetchUrl(const std::string& url) = 0;
 };
+
+// The program's own windows: what the core asks of whatever shows its forms.
+class FormHost {
+public:
+    virtual ~FormHost() = default;
+
+    // Shows a form modally: returns when the form has been hidden again.
+    virtual void showModal(Form& form) = 0;
+    // Shows a form without waiting (the main window, the rename dialog).
+    virtual void showModeless(Form& form) = 0;
+    // Hides a form; a modal one returns from showModal.
+    virtual void hideForm(Form& form) = 0;
+    // Applies the main window's state (normal, minimised, maximised) from its model now, so
+    // that the resize handling that follows sees it.
+    virtual void applyWindowState(Form& form) = 0;
+    virtual void setForeground(Form& form) = 0;
+    // Pops up a menu at the mouse position; its commands run before this returns.
+    virtual void popupMenu(MenuItem& menu) = 0;
+};
+
+// Thrown by a platform whose end of the process a test has replaced, so that the event unwinds
+// instead of the test runner ending. Deliberately not a std::exception: nothing in the core
+// catches it.
+struct ProcessEnded {};
 
 // Ends the process through the platform. The compiler cannot see through the virtual call that
 // it never returns, hence the guard after it.

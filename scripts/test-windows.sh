@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The Windows part of CI: installs what is missing, builds the 32-bit program (build-win32) and
-# the 64-bit program with the core's tests (build-win64), then runs under wine64 the core's
+# the 64-bit program (build-win64), each with every test, then runs under wine64 the core's
 # tests, the Windows program's own tests and the smoke test of the 64-bit program, each on a
-# virtual display. 32-bit programs cannot run here: the kernel has no 32-bit support. Every test
-# step runs even when an earlier one failed; the script fails at the end if any did.
+# virtual display. 32-bit programs cannot run here (the kernel has no 32-bit support): their
+# tests are built so that the 32-bit build of every target stays compiling. Every test step
+# runs even when an earlier one failed; the script fails at the end if any did.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh

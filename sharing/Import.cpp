@@ -56,7 +56,7 @@ void ImportClipboardText(App& app) {
     d.Text1.setText(clip);
     // Only the import button confirms; a dialog closed any other way imports nothing.
     app.importConfirmed = false;
-    app.platform.showModal(d);
+    app.forms.showModal(d);
 
     std::string name = Trim(d.Text2.text());
     if (name.empty())
@@ -143,7 +143,7 @@ void ImportTextFileLinks(App& app) {
     // The links get their groups one by one later, not here.
     confirm.GroupList.setVisible(false);
     app.importConfirmed = false;
-    app.platform.showModal(confirm);
+    app.forms.showModal(confirm);
     confirm.GroupList.setVisible(true);
     if (!app.importConfirmed)
         return;
@@ -165,7 +165,7 @@ void ImportTextFileLinks(App& app) {
         app.assignedName.clear();
         assign.Label3.setCaption(links[i]);
         assign.Label3.setToolTip(" " + links[i] + " ");
-        app.platform.showModal(assign);
+        app.forms.showModal(assign);
         if (!IsBlank(app.assignedName)) {
             names[i] = app.assignedName;
             ++named;

@@ -13,8 +13,6 @@ namespace tabbern {
 
 namespace {
 
-constexpr int kEnter = 13;
-
 // A name holding a record tag would tear its record apart when the store is read back: it is
 // refused as the bookmark dialogs refuse it, and the dialog stays open.
 bool RefuseTagged(App& app, Form& dialog, const std::string& text, const std::string& what,
@@ -48,13 +46,13 @@ void frmAddConfirm_Command1_Click(App& app) {
     }
     app.importConfirmed = true;
     d.Text1.setText("");
-    app.platform.hideForm(d);
+    app.forms.hideForm(d);
 }
 
 void frmAddConfirm_Command2_Click(App& app) {
     app.importConfirmed = false;
     app.frmAddConfirm.Text1.setText("");
-    app.platform.hideForm(app.frmAddConfirm);
+    app.forms.hideForm(app.frmAddConfirm);
 }
 
 // ---- frmAssignName ------------------------------------------------------------------------
@@ -77,28 +75,28 @@ void frmAssignName_Command1_Click(App& app) {
     if (!group.empty() && !IsGroupInList(d.Combo1, group))
         AppendGroupLine(app, group);
     app.assignedGroup = group;
-    app.platform.hideForm(d);
+    app.forms.hideForm(d);
 }
 
 void frmAssignName_Command2_Click(App& app) {
     AssignNameForm& d = app.frmAssignName;
     d.Text1.setText("");
     app.assignedName.clear();
-    app.platform.hideForm(d);
+    app.forms.hideForm(d);
 }
 
 void frmAssignName_Command3_Click(App& app) {
     app.continueImporting = false;
-    app.platform.hideForm(app.frmAssignName);
+    app.forms.hideForm(app.frmAssignName);
 }
 
 void frmAssignName_Text1_KeyPress(App& app, int key) {
-    if (key == kEnter)
+    if (key == kEnterKey)
         app.frmAssignName.setFocusedControl(app.frmAssignName.Combo1.name());
 }
 
 void frmAssignName_Combo1_KeyPress(App& app, int key) {
-    if (key == kEnter)
+    if (key == kEnterKey)
         app.frmAssignName.setFocusedControl(app.frmAssignName.Command1.name());
 }
 

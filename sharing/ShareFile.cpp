@@ -169,7 +169,7 @@ void ImportShareFile(App& app) {
     confirm.Text1.setText(list);
     // Only the import button confirms; a dialog closed any other way imports nothing.
     app.importConfirmed = false;
-    app.platform.showModal(confirm);
+    app.forms.showModal(confirm);
     if (!app.importConfirmed)
         return;
 

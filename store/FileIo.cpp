@@ -1,8 +1,8 @@
 #include "store/FileIo.h"
 
 #include "platform/Platform.h"
+#include "platform/os/FileSystem.h"
 
-#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -10,132 +10,11 @@
 #include <random>
 #include <system_error>
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#include <process.h>
-#include <sys/stat.h>
-#include <windows.h>
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 namespace fs = std::filesystem;
 
 namespace tabbern {
 
 namespace {
-
-// ---- the few unbuffered file calls, per platform ---------------------------------------
-// The C runtime's descriptors give errno reasons and a flush to disk on both platforms, which
-// the standard streams do not.
-
-constexpr std::size_t kChunk = std::size_t{1} << 30;
-
-#ifdef _WIN32
-int OpenForReading(const fs::path& p) {
-    return ::_wopen(p.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
-}
-int CreateNew(const fs::path& p) {
-    return ::_wopen(p.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
-                    _S_IREAD | _S_IWRITE);
-}
-std::ptrdiff_t ReadSome(int fd, char* buf, std::size_t n) {
-    return ::_read(fd, buf, static_cast<unsigned>(std::min(n, kChunk)));
-}
-std::ptrdiff_t WriteSome(int fd, const char* buf, std::size_t n) {
-    return ::_write(fd, buf, static_cast<unsigned>(std::min(n, kChunk)));
-}
-int FlushToDisk(int fd) {
-    return ::_commit(fd);
-}
-int CloseFile(int fd) {
-    return ::_close(fd);
-}
-unsigned long ProcessId() {
-    return static_cast<unsigned long>(::_getpid());
-}
-
-// Puts the temporary file in the target's place in one step; empty text or the system's reason.
-// Write-through returns only once the rename is on disk. No copy allowed: a copy is not atomic.
-// A virus scanner or indexer that opened the new file a moment ago may hold up the rename
-// briefly, so those refusals are tried again for a little while.
-std::string MoveOver(const fs::path& from, const fs::path& to) {
-    // A file marked read-only is not replaced. Windows' own file systems refuse it anyway; some
-    // network shares would not, and the answer must not depend on where the data folder is.
-    const DWORD targetAttrs = ::GetFileAttributesW(to.c_str());
-    if (targetAttrs != INVALID_FILE_ATTRIBUTES && (targetAttrs & FILE_ATTRIBUTE_READONLY) != 0)
-        return std::system_category().message(ERROR_ACCESS_DENIED);
-    DWORD err = ERROR_SUCCESS;
-    for (int attempt = 0; attempt < 10; ++attempt) {
-        if (::MoveFileExW(from.c_str(), to.c_str(),
-                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return {};
-        err = ::GetLastError();
-        if (err != ERROR_SHARING_VIOLATION && err != ERROR_LOCK_VIOLATION &&
-            err != ERROR_ACCESS_DENIED)
-            break;
-        // A read-only file or folder also answers access denied; only a busy one lets go.
-        const DWORD attrs = ::GetFileAttributesW(to.c_str());
-        if (attrs != INVALID_FILE_ATTRIBUTES &&
-            (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
-            break;
-        ::Sleep(20);
-    }
-    return std::system_category().message(static_cast<int>(err));
-}
-#else
-int OpenForReading(const fs::path& p) {
-    return ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
-}
-int CreateNew(const fs::path& p) {
-    return ::open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-}
-std::ptrdiff_t ReadSome(int fd, char* buf, std::size_t n) {
-    return ::read(fd, buf, std::min(n, kChunk));
-}
-std::ptrdiff_t WriteSome(int fd, const char* buf, std::size_t n) {
-    return ::write(fd, buf, std::min(n, kChunk));
-}
-int FlushToDisk(int fd) {
-    return ::fsync(fd);
-}
-int CloseFile(int fd) {
-    return ::close(fd);
-}
-unsigned long ProcessId() {
-    return static_cast<unsigned long>(::getpid());
-}
-
-// A replacement keeps the permission bits of the file it replaces.
-void CopyPermissions(const fs::path& from, int toFd) {
-    struct stat st {};
-    if (::stat(from.c_str(), &st) == 0)
-        (void)::fchmod(toFd, st.st_mode & 07777);
-}
-
-// Makes the rename itself durable. Best effort: some file systems refuse to sync a folder.
-void SyncFolder(const fs::path& folder) {
-    const int fd =
-        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    (void)::fsync(fd);
-    (void)::close(fd);
-}
-
-// Renames over the target, then makes the rename durable; empty text or the system's reason.
-std::string MoveOver(const fs::path& from, const fs::path& to) {
-    std::error_code ec;
-    fs::rename(from, to, ec);
-    if (ec)
-        return ec.message();
-    SyncFolder(to.parent_path());
-    return {};
-}
-#endif
 
 std::string ErrnoText(int err) {
     return std::generic_category().message(err);
@@ -145,7 +24,7 @@ std::string ErrnoText(int err) {
 int WriteAll(int fd, std::string_view bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const std::ptrdiff_t n = WriteSome(fd, bytes.data() + done, bytes.size() - done);
+        const std::ptrdiff_t n = os::WriteSome(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -181,7 +60,7 @@ std::string UniquePart() {
         } while (v != 0);
         return s;
     };
-    return hex(ProcessId()) + '-' + hex(++counter) + '-' + hex(random & 0xFFFFFFFFUL);
+    return hex(os::ProcessId()) + '-' + hex(++counter) + '-' + hex(random & 0xFFFFFFFFUL);
 }
 
 // The name of the file that a temporary save file belongs to, or empty text when the name is
@@ -256,25 +135,25 @@ bool FileExistsIn(std::string_view folder, std::string_view name) {
 }
 
 std::string ReadFileBytes(const std::string& path) {
-    const int fd = OpenForReading(ToPath(path));
+    const int fd = os::OpenForReading(ToPath(path));
     if (fd < 0)
         throw FileError("Cannot open", path, ErrnoText(errno));
     std::string out;
     char buffer[64 * 1024];
     for (;;) {
-        const std::ptrdiff_t n = ReadSome(fd, buffer, sizeof buffer);
+        const std::ptrdiff_t n = os::ReadSome(fd, buffer, sizeof buffer);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
             const int err = errno;
-            CloseFile(fd);
+            os::CloseFile(fd);
             throw FileError("Cannot read", path, ErrnoText(err));
         }
         if (n == 0)
             break;
         out.append(buffer, static_cast<std::size_t>(n));
     }
-    CloseFile(fd);
+    os::CloseFile(fd);
     return out;
 }
 
@@ -288,7 +167,7 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
     for (int attempt = 0; fd < 0; ++attempt) {
         temp = folder /
                ToPath(name + std::string(kTempInfix) + UniquePart() + std::string(kTempSuffix));
-        fd = CreateNew(temp);
+        fd = os::CreateNew(temp);
         if (fd < 0 && (errno != EEXIST || attempt >= 100))
             throw FileError("Cannot write", path, ErrnoText(errno));
     }
@@ -299,18 +178,16 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
         throw FileError("Cannot write", path, reason);
     };
 
-#ifndef _WIN32
-    CopyPermissions(target, fd);
-#endif
+    os::TakePermissionsOf(target, fd);
     int err = WriteAll(fd, bytes);
-    if (err == 0 && FlushToDisk(fd) != 0)
+    if (err == 0 && os::FlushToDisk(fd) != 0)
         err = errno;
-    if (CloseFile(fd) != 0 && err == 0)
+    if (os::CloseFile(fd) != 0 && err == 0)
         err = errno;
     if (err != 0)
         fail(ErrnoText(err));
 
-    const std::string moveError = MoveOver(temp, target);
+    const std::string moveError = os::MoveOver(temp, target);
     if (!moveError.empty())
         fail(moveError);
     RemoveLeftoverTemporaries(folder, name);

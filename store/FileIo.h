@@ -2,6 +2,8 @@
 // error type for unexpected file-system failures.
 #pragma once
 
+#include "platform/os/FileSystem.h"
+
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -22,11 +24,7 @@ private:
 };
 
 // The path separator of the platform's paths.
-#ifdef _WIN32
-inline constexpr char kPathSeparator = '\\';
-#else
-inline constexpr char kPathSeparator = '/';
-#endif
+inline constexpr char kPathSeparator = os::kPathSeparator;
 
 // folder + separator + name, as every data-file path is formed.
 std::string JoinPath(std::string_view folder, std::string_view name);

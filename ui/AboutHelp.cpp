@@ -224,11 +224,11 @@ void OpenProductWebsite(App& app) {
 }
 
 void menuabout_Click(App& app) {
-    app.platform.showModal(app.frmAbout);
+    app.forms.showModal(app.frmAbout);
 }
 
 void helpdocument_Click(App& app) {
-    app.platform.showModal(app.frmHelp);
+    app.forms.showModal(app.frmHelp);
 }
 
 void menutabbernwebsite_Click(App& app) {
@@ -236,11 +236,11 @@ void menutabbernwebsite_Click(App& app) {
 }
 
 void frmAbout_cmdOK_Click(App& app) {
-    app.platform.hideForm(app.frmAbout);
+    app.forms.hideForm(app.frmAbout);
 }
 
 void frmHelp_Command1_Click(App& app) {
-    app.platform.hideForm(app.frmHelp);
+    app.forms.hideForm(app.frmHelp);
 }
 
 void WireAboutHelpHandlers(App& app) {

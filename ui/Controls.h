@@ -25,7 +25,16 @@ struct Colour {
     friend bool operator==(const Colour&, const Colour&) = default;
 };
 inline constexpr std::uint32_t kWhite = 0xFFFFFF;
+
+// Where a control lies on its window, in twips: left, top, width, height.
+struct TwipRect {
+    int left, top, width, height;
+    friend bool operator==(const TwipRect&, const TwipRect&) = default;
+};
 inline constexpr std::uint32_t kBlack = 0x000000;
+
+// The character code a key press reports for Enter.
+inline constexpr int kEnterKey = 13;
 
 class Control {
 public:
@@ -74,6 +83,11 @@ public:
     void setCaption(std::string c) { set(caption_, std::move(c)); }
 
     std::function<void()> onDblClick;
+    // A double-click as a user makes it: a disabled label takes none.
+    void dblClick() {
+        if (enabled() && onDblClick)
+            onDblClick();
+    }
 
 private:
     std::string caption_;
@@ -85,8 +99,13 @@ public:
     const std::string& text() const { return text_; }
     void setText(std::string t) { set(text_, std::move(t)); }
 
-    // A key typed in the box: the character code (13 for Enter).
+    // A key typed in the box: the character code (kEnterKey for Enter).
     std::function<void(int)> onKeyPress;
+    // A key as a user types it: a disabled box takes none.
+    void keyPress(int key) {
+        if (enabled() && onKeyPress)
+            onKeyPress(key);
+    }
 
 private:
     std::string text_;
@@ -180,6 +199,10 @@ public:
     }
 
     std::function<void()> onDblClick;
+    void dblClick() {
+        if (enabled() && onDblClick)
+            onDblClick();
+    }
 };
 
 // An editable combo box: a list with a text of its own. Selecting an entry puts the entry's
@@ -198,8 +221,12 @@ public:
         }
     }
 
-    // A key typed in the box: the character code (13 for Enter).
+    // A key typed in the box: the character code (kEnterKey for Enter).
     std::function<void(int)> onKeyPress;
+    void keyPress(int key) {
+        if (enabled() && onKeyPress)
+            onKeyPress(key);
+    }
 
 protected:
     void selected(int i) override {

@@ -7,11 +7,6 @@
 
 namespace tabbern {
 
-// Where a control lies on its window, in twips: left, top, width, height.
-struct TwipRect {
-    int left, top, width, height;
-};
-
 class MainForm : public Form {
 public:
     MainForm();

@@ -13,10 +13,6 @@
 
 namespace tabbern {
 
-// Thrown by FakePlatform::endProcess so that a test sees the process end and can look at what
-// was left behind. Deliberately not a std::exception: nothing in the core may catch it.
-struct ProcessEnded {};
-
 struct RecordedMessage {
     std::string text;
     std::string title;
@@ -24,7 +20,9 @@ struct RecordedMessage {
     MsgResult answer;
 };
 
-class FakePlatform : public Platform {
+// Its endProcess throws ProcessEnded, so that a test sees the process end and can look at what
+// was left behind.
+class FakePlatform : public Platform, public FormHost {
 public:
     explicit FakePlatform(std::string programFolder);
 

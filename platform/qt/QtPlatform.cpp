@@ -1,10 +1,10 @@
 #include "platform/qt/QtPlatform.h"
 
 #include "app/App.h"
-#include "app/Dispatch.h"
 #include "editing/WebAddress.h"
-#include "platform/qt/FormView.h"
+#include "platform/os/Autostart.h"
 #include "platform/qt/MenuBinder.h"
+#include "platform/qt/QtFormWindow.h"
 #include "platform/qt/Resources.h"
 #include "platform/qt/ViewSupport.h"
 #include "ui/Controls.h"
@@ -29,10 +29,8 @@
 #include <QNetworkRequest>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QScreen>
 #include <QSystemTrayIcon>
-#include <QTextStream>
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
@@ -52,214 +50,47 @@ std::string S(const QString& s) {
     return s.toStdString();
 }
 
-// An XDG base folder: the variable when it holds an absolute path (relative ones are to be
-// ignored), otherwise the default under the home folder.
-QString XdgFolder(const char* variable, const QString& fallbackUnderHome) {
-    const QString value = qEnvironmentVariable(variable);
-    if (!value.isEmpty() && QDir::isAbsolutePath(value))
-        return QDir::cleanPath(value);
-    return QDir::homePath() + QLatin1Char('/') + fallbackUnderHome;
-}
-
-QString AutostartFile(const std::string& name) {
-    return AutostartFolder() + QLatin1Char('/') + Q(name) + QStringLiteral(".desktop");
-}
-
-// Desktop entry values escape backslashes and control characters; Exec values also double
-// the percent sign, which would otherwise start a field code.
-QString EscapeExecValue(const QString& command) {
-    QString out;
-    for (QChar c : command) {
-        switch (c.unicode()) {
-        case '\\':
-            out += QStringLiteral("\\\\");
-            break;
-        case '\n':
-            out += QStringLiteral("\\n");
-            break;
-        case '\t':
-            out += QStringLiteral("\\t");
-            break;
-        case '\r':
-            out += QStringLiteral("\\r");
-            break;
-        case '%':
-            out += QStringLiteral("%%");
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
-
-QString UnescapeExecValue(const QString& value) {
-    QString out;
-    for (qsizetype i = 0; i < value.size(); ++i) {
-        const QChar c = value[i];
-        if (c == QLatin1Char('\\') && i + 1 < value.size()) {
-            const QChar n = value[++i];
-            switch (n.unicode()) {
-            case 's':
-                out += QLatin1Char(' ');
-                break;
-            case 'n':
-                out += QLatin1Char('\n');
-                break;
-            case 't':
-                out += QLatin1Char('\t');
-                break;
-            case 'r':
-                out += QLatin1Char('\r');
-                break;
-            default:
-                out += n;
-            }
-        } else if (c == QLatin1Char('%') && i + 1 < value.size() &&
-                   value[i + 1] == QLatin1Char('%')) {
-            out += c;
-            ++i;
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
-Qt::WindowStates ToQt(WindowState s) {
-    switch (s) {
-    case WindowState::Minimized:
-        return Qt::WindowMinimized;
-    case WindowState::Maximized:
-        return Qt::WindowMaximized;
-    case WindowState::Normal:
-        break;
-    }
-    return Qt::WindowNoState;
-}
-
 } // namespace
 
-// Watches the registered views' windows for activation and hiding, so that the views need not.
-class QtPlatform::WindowWatcher : public QObject {
-public:
-    explicit WindowWatcher(QtPlatform& platform) : platform_(platform) {}
-
-    bool eventFilter(QObject* watched, QEvent* e) override {
-        FormView* view = platform_.viewOfWidget(watched);
-        if (!view)
-            return false;
-        switch (e->type()) {
-        case QEvent::WindowActivate:
-            platform_.windowActivated(view->form());
-            break;
-        case QEvent::Show: {
-            // A window shown again while the window system still gives it the focus gets no
-            // new activation event, yet showing it is an activation.
-            const QWindow* window = view->widget()->windowHandle();
-            if (window && QGuiApplication::focusWindow() == window)
-                platform_.windowActivated(view->form());
-            break;
-        }
-        case QEvent::Hide:
-            platform_.windowHidden(view->form());
-            break;
-        default:
-            break;
-        }
-        return false;
-    }
-
-private:
-    QtPlatform& platform_;
-};
-
-// ---- construction and the event cycle -------------------------------------------------------
+// ---- construction and the windows ------------------------------------------------------------
 
 QtPlatform::QtPlatform() : QtPlatform(QCoreApplication::arguments().mid(1)) {}
 
 QtPlatform::QtPlatform(QStringList arguments)
-    : arguments_(std::move(arguments)), executableFolder_(QCoreApplication::applicationDirPath()),
-      watcher_(std::make_unique<WindowWatcher>(*this)) {}
+    : arguments_(std::move(arguments)), executableFolder_(QCoreApplication::applicationDirPath()) {}
 
 QtPlatform::~QtPlatform() = default;
 
-void QtPlatform::setApp(App& app) {
-    app_ = &app;
+std::unique_ptr<FormWindow> QtPlatform::createWindow(Form& form, const FormLayout& layout) {
+    return std::make_unique<QtFormWindow>(*host_, form, layout);
 }
 
-void QtPlatform::runEvent(const std::function<void()>& handler) {
-    try {
-        if (app_)
-            Dispatch(*app_, handler);
-        else
-            handler();
-    } catch (const ProcessEnded&) {
-        // Only with the test hook: the process "ended" inside this event.
-    }
-    syncViews();
+void QtPlatform::runNestedLoop(Form& form) {
+    QEventLoop loop;
+    loops_[&form] = &loop;
+    loop.exec(QEventLoop::DialogExec);
+    loops_.erase(&form);
 }
 
-void QtPlatform::syncViews() {
-    const std::vector<FormView*> views = views_;
-    for (FormView* view : views)
-        view->sync();
+void QtPlatform::endNestedLoop(Form& form) {
+    if (const auto loop = loops_.find(&form); loop != loops_.end())
+        loop->second->quit();
 }
 
-void QtPlatform::registerView(FormView& view) {
-    if (std::find(views_.begin(), views_.end(), &view) != views_.end())
-        return;
-    views_.push_back(&view);
-    view.widget()->installEventFilter(watcher_.get());
+void QtPlatform::popupMenu(MenuItem& menu) {
+    QMenu popup;
+    popup.setObjectName(Q(menu.name()));
+    MenuBinder binder;
+    binder.fill(popup, menu);
+    binder.sync();
+    // The command runs inside the event that opened the menu, before this returns.
+    if (MenuItem* chosen = binder.itemOf(popup.exec(QCursor::pos())))
+        chosen->click();
 }
 
-void QtPlatform::unregisterView(FormView& view) {
-    activation_.gone(view.form());
-    view.widget()->removeEventFilter(watcher_.get());
-    views_.erase(std::remove(views_.begin(), views_.end(), &view), views_.end());
-}
-
-FormView* QtPlatform::viewOfWidget(const QObject* widget) const {
-    for (FormView* view : views_)
-        if (view->widget() == widget)
-            return view;
-    return nullptr;
-}
-
-FormView* QtPlatform::viewOf(const Form& form) const {
-    for (FormView* view : views_)
-        if (&view->form() == &form)
-            return view;
-    return nullptr;
-}
-
-FormView& QtPlatform::requireView(Form& form) {
-    FormView* view = viewOf(form);
-    if (!view && viewMaker_) {
-        viewMaker_(form);
-        view = viewOf(form);
-    }
-    if (!view)
-        throw std::logic_error("no window is registered for the form " + form.name());
-    return *view;
-}
-
-void QtPlatform::windowActivated(Form& form) {
-    if (activation_.becameActive(form) && form.onActivate)
-        runEvent(form.onActivate);
-}
-
-void QtPlatform::windowHidden(Form& form) {
-    activation_.gone(form);
-}
-
-void QtPlatform::setTrayHandler(std::function<void(int)> handler) {
-    trayHandler_ = std::move(handler);
-}
-
-void QtPlatform::trayActivated(int action) {
-    if (trayHandler_)
-        runEvent([this, action] { trayHandler_(action); });
+void QtPlatform::renderAll() {
+    if (host_)
+        host_->renderAll();
 }
 
 void QtPlatform::setEndProcessHook(std::function<void()> hook) {
@@ -292,8 +123,7 @@ std::string QtPlatform::programFolder() {
         if (QFileInfo::exists(executableFolder_ + QStringLiteral("/tabbern.cfg"))) {
             programFolder_ = executableFolder_;
         } else {
-            programFolder_ = XdgFolder("XDG_DATA_HOME", QStringLiteral(".local/share")) +
-                             QStringLiteral("/tabbern");
+            programFolder_ = Q(os::XdgFolder("XDG_DATA_HOME", ".local/share") + "/tabbern");
             QDir().mkpath(programFolder_);
         }
     }
@@ -332,15 +162,17 @@ QWidget* QtPlatform::dialogParent() const {
         return modal;
     if (QWidget* active = QApplication::activeWindow())
         return active;
-    for (FormView* view : views_)
-        if (view->widget()->isVisible())
-            return view->widget();
+    if (host_)
+        for (Form* form : host_->forms())
+            if (auto* w = dynamic_cast<QtFormWindow*>(host_->existingWindowOf(*form));
+                w && w->isVisible())
+                return w;
     return nullptr;
 }
 
 MsgResult QtPlatform::messageBox(const std::string& text, const std::string& title,
                                  MsgButtons buttons) {
-    syncViews();
+    renderAll();
     QMessageBox box(QMessageBox::NoIcon, Q(title), Q(text), QMessageBox::NoButton, dialogParent());
     box.setTextFormat(Qt::PlainText);
     QPushButton* escape = nullptr;
@@ -377,46 +209,7 @@ MsgResult QtPlatform::messageBox(const std::string& text, const std::string& tit
     default:
         break;
     }
-    return buttons == MsgButtons::OK         ? MsgResult::OK
-           : buttons == MsgButtons::OKCancel ? MsgResult::Cancel
-                                             : MsgResult::No;
-}
-
-void QtPlatform::showModal(Form& form) {
-    FormView& view = requireView(form);
-    form.setVisible(true);
-    syncViews();
-    QWidget* w = view.widget();
-    w->setWindowModality(Qt::ApplicationModal);
-    w->show();
-    w->raise();
-    w->activateWindow();
-
-    QEventLoop loop;
-    modalLoops_[&form] = &loop;
-    if (form.visible())
-        loop.exec(QEventLoop::DialogExec);
-    modalLoops_.erase(&form);
-}
-
-void QtPlatform::showModeless(Form& form) {
-    FormView& view = requireView(form);
-    form.setVisible(true);
-    syncViews();
-    QWidget* w = view.widget();
-    w->show();
-    w->raise();
-    w->activateWindow();
-}
-
-void QtPlatform::hideForm(Form& form) {
-    form.setVisible(false);
-    if (FormView* view = viewOf(form))
-        view->widget()->hide();
-    windowHidden(form);
-    auto loop = modalLoops_.find(&form);
-    if (loop != modalLoops_.end())
-        loop->second->quit();
+    return RefusingAnswer(buttons);
 }
 
 void QtPlatform::endProcess() {
@@ -458,33 +251,6 @@ std::vector<ScreenArea> QtPlatform::screenWorkAreas() {
     return areas;
 }
 
-void QtPlatform::applyWindowState(Form& form) {
-    QWidget* w = requireView(form).widget();
-    const Qt::WindowStates wanted = ToQt(form.windowState());
-    const Qt::WindowStates current =
-        w->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen);
-    if (current != wanted)
-        w->setWindowState((w->windowState() & ~current) | wanted);
-}
-
-void QtPlatform::setForeground(Form& form) {
-    QWidget* w = requireView(form).widget();
-    w->raise();
-    w->activateWindow();
-}
-
-void QtPlatform::popupMenu(MenuItem& menu) {
-    syncViews();
-    QMenu popup;
-    popup.setObjectName(Q(menu.name()));
-    MenuBinder binder;
-    binder.fill(popup, menu);
-    binder.sync();
-    // The command runs inside the event that opened the menu, before this returns.
-    if (MenuItem* chosen = binder.itemOf(popup.exec(QCursor::pos())))
-        chosen->click();
-}
-
 bool QtPlatform::trayAdd(const std::string& tip, int iconResource) {
     // Where the test hook makes the desktop count as one with a notification area but it has
     // none, the core is told of an icon that nobody sees.
@@ -501,8 +267,8 @@ bool QtPlatform::trayAdd(const std::string& tip, int iconResource) {
                                  action = kTrayLeftDoubleClick;
                              else if (reason == QSystemTrayIcon::Context)
                                  action = kTrayRightButtonUp;
-                             if (action != 0)
-                                 trayActivated(action);
+                             if (action != 0 && host_)
+                                 host_->trayAction(action);
                          });
     }
     // The tip may come padded as a fixed-size record: it ends at the first NUL.
@@ -540,7 +306,7 @@ std::string QtPlatform::clipboardText() {
 }
 
 std::string QtPlatform::runFileDialog(const FileDialogRequest& request, bool save) {
-    syncViews();
+    renderAll();
     if (const FileDialogHook& hook = save ? saveFileDialogHook_ : openFileDialogHook_)
         return hook(request);
     QFileDialog dialog(dialogParent(), Q(request.title), Q(request.initialDir));
@@ -571,7 +337,7 @@ std::string QtPlatform::saveFileDialog(const FileDialogRequest& request) {
 }
 
 std::string QtPlatform::browseForFolder(const std::string& prompt) {
-    syncViews();
+    renderAll();
     if (folderBrowserHook_)
         return folderBrowserHook_(prompt);
     const QString folder =
@@ -580,61 +346,15 @@ std::string QtPlatform::browseForFolder(const std::string& prompt) {
 }
 
 std::optional<std::string> QtPlatform::autostartEntry(const std::string& name) {
-    QFile file(AutostartFile(name));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return std::nullopt;
-    QTextStream in(&file);
-    bool inMainGroup = false;
-    QString exec;
-    bool disabled = false;
-    while (!in.atEnd()) {
-        const QString line = in.readLine().trimmed();
-        if (line.startsWith(QLatin1Char('['))) {
-            inMainGroup = line == u"[Desktop Entry]";
-            continue;
-        }
-        if (!inMainGroup)
-            continue;
-        const qsizetype eq = line.indexOf(QLatin1Char('='));
-        if (eq < 0)
-            continue;
-        const QString key = line.left(eq).trimmed();
-        const QString value = line.mid(eq + 1).trimmed();
-        if (key == u"Exec")
-            exec = UnescapeExecValue(value);
-        // Both ways a desktop switches an entry off mean that nothing starts.
-        else if (key == u"Hidden" && value == u"true")
-            disabled = true;
-        else if (key == u"X-GNOME-Autostart-enabled" && value == u"false")
-            disabled = true;
-    }
-    if (disabled || exec.trimmed().isEmpty())
-        return std::nullopt;
-    return S(exec);
+    return os::AutostartEntry(name);
 }
 
 void QtPlatform::writeAutostartEntry(const std::string& name, const std::string& command) {
-    // Like the other desktops' start-up lists, a failure here is not reported: the entry is
-    // simply absent at the next start.
-    if (!QDir().mkpath(AutostartFolder()))
-        return;
-    QSaveFile file(AutostartFile(name));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return;
-    QTextStream out(&file);
-    out << "[Desktop Entry]\n"
-        << "Type=Application\n"
-        << "Name=" << Q(name) << '\n'
-        << "Comment=Starts " << Q(name) << " with the desktop session\n"
-        << "Exec=" << EscapeExecValue(Q(command)) << '\n'
-        << "Terminal=false\n"
-        << "X-GNOME-Autostart-enabled=true\n";
-    out.flush();
-    file.commit();
+    os::WriteAutostartEntry(name, command);
 }
 
 void QtPlatform::removeAutostartEntry(const std::string& name) {
-    QFile::remove(AutostartFile(name));
+    os::RemoveAutostartEntry(name);
 }
 
 std::string QtPlatform::fetchUrl(const std::string& url) {
@@ -700,10 +420,6 @@ QString QuoteCommandArgument(const QString& path) {
         quoted += c;
     }
     return quoted + QLatin1Char('"');
-}
-
-QString AutostartFolder() {
-    return XdgFolder("XDG_CONFIG_HOME", QStringLiteral(".config")) + QStringLiteral("/autostart");
 }
 
 } // namespace tabbern

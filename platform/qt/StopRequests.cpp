@@ -1,6 +1,6 @@
 #include "platform/qt/StopRequests.h"
 
-#include "platform/qt/QtPlatform.h"
+#include "ui/ViewHost.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -28,8 +28,8 @@ void OnStopSignal(int) {
 
 } // namespace
 
-StopRequests::StopRequests(QtPlatform& platform, std::function<void()> exitSequence)
-    : platform_(platform), exitSequence_(std::move(exitSequence)) {
+StopRequests::StopRequests(ViewHost& host, std::function<void()> exitSequence)
+    : host_(host), exitSequence_(std::move(exitSequence)) {
     // Qt turns the session manager's last word into the application's quit; every other quit
     // means the end of the program as well.
     QCoreApplication::instance()->installEventFilter(this);
@@ -88,7 +88,7 @@ void StopRequests::request() {
     if (exiting_)
         return;
     exiting_ = true;
-    platform_.runEvent(exitSequence_);
+    host_.runEvent(exitSequence_);
     exiting_ = false;
 }
 

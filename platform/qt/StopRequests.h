@@ -15,12 +15,12 @@ class QSocketNotifier;
 
 namespace tabbern {
 
-class QtPlatform;
+class ViewHost;
 
 class StopRequests : public QObject {
 public:
     // The signal handlers are the process's own: only one of these may exist at a time.
-    StopRequests(QtPlatform& platform, std::function<void()> exitSequence);
+    StopRequests(ViewHost& host, std::function<void()> exitSequence);
     ~StopRequests() override;
     StopRequests(const StopRequests&) = delete;
     StopRequests& operator=(const StopRequests&) = delete;
@@ -37,7 +37,7 @@ private:
 
     void request();
 
-    QtPlatform& platform_;
+    ViewHost& host_;
     std::function<void()> exitSequence_;
     QSocketNotifier* notifier_ = nullptr;
     // The handlers the signals had before, given back when this goes.

@@ -16,7 +16,6 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"TabbernForm";
 constexpr int kFirstControlId = 1000;
-constexpr COLORREF kLinkRgb = RGB(0x1f, 0x5f, 0xa8);
 
 COLORREF FromRgb(std::uint32_t rgb) {
     return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
@@ -117,9 +116,9 @@ MenuItem* MenuBinder::itemOf(UINT id) const {
 
 // ---- construction -------------------------------------------------------------------------------
 
-FormWindow::FormWindow(Win32Platform& platform, Form& form, FormLayout layout,
-                       std::function<void()> onClose, bool mainWindow)
-    : platform_(platform), form_(form), layout_(std::move(layout)), onClose_(std::move(onClose)),
+FormWindow::FormWindow(ViewHost& host, Win32Platform& platform, Form& form, FormLayout layout,
+                       bool mainWindow)
+    : host_(host), platform_(platform), form_(form), layout_(std::move(layout)),
       mainWindow_(mainWindow) {
     for (const Placement& p : layout_.controls) {
         Control* model = form_.findControl(p.name);
@@ -141,8 +140,6 @@ FormWindow::FormWindow(Win32Platform& platform, Form& form, FormLayout layout,
         bindings_.push_back({model, kind, p});
     }
     create();
-    platform_.registerView(*this);
-    sync();
 }
 
 FormWindow::~FormWindow() {
@@ -237,15 +234,8 @@ HFONT FormWindow::fontFor(unsigned flags) {
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     LOGFONTW lf = metrics.lfMessageFont;
-    int pixels = layout_.fontPixels;
-    if (key & kSmall)
-        pixels -= 1;
-    if (key & kLarge)
-        pixels = 17;
-    if (key & kTitle)
-        pixels = 22;
-    lf.lfHeight = -pixels;
-    lf.lfWeight = (key & (kBold | kTitle | kLarge)) ? FW_BOLD : FW_NORMAL;
+    lf.lfHeight = -FontPixels(layout_, key);
+    lf.lfWeight = IsBold(key) ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = (key & kItalic) ? TRUE : FALSE;
     lf.lfUnderline = (key & kLink) ? TRUE : FALSE;
     lf.lfQuality = CLEARTYPE_QUALITY;
@@ -337,7 +327,7 @@ void FormWindow::createControl(Binding& b, int id) {
 
 // ---- rendering ----------------------------------------------------------------------------------
 
-void FormWindow::sync() {
+void FormWindow::render() {
     syncing_ = true;
     renderForm();
     for (Binding& b : bindings_) {
@@ -348,9 +338,92 @@ void FormWindow::sync() {
     }
     if (menus_ && menus_->sync())
         DrawMenuBar(hwnd_);
-    if (afterSync)
-        afterSync();
+    // A focus request is carried out once, when the window shows; a hidden window takes the
+    // focus when it is shown.
+    if (renderedFocusRequests_ != form_.focusRequests() && IsWindowVisible(hwnd_)) {
+        if (HWND target = controlWindow(form_.focusedControl()))
+            SetFocus(target);
+        renderedFocusRequests_ = form_.focusRequests();
+    }
     syncing_ = false;
+}
+
+// ---- showing and hiding -------------------------------------------------------------------------
+
+namespace {
+
+// Places a dialog about to be shown over the middle of the main window, or of the screen while
+// the main window is hidden, and wholly on the screen.
+void CentreWindow(HWND window, HWND over) {
+    RECT area;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    RECT centre = area;
+    if (over && IsWindowVisible(over) && !IsIconic(over))
+        GetWindowRect(over, &centre);
+    RECT r;
+    GetWindowRect(window, &r);
+    const int w = r.right - r.left;
+    const int h = r.bottom - r.top;
+    int x = (centre.left + centre.right - w) / 2;
+    int y = (centre.top + centre.bottom - h) / 2;
+    x = std::max(static_cast<int>(area.left), std::min(x, static_cast<int>(area.right) - w));
+    y = std::max(static_cast<int>(area.top), std::min(y, static_cast<int>(area.bottom) - h));
+    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace
+
+void FormWindow::show(bool modal) {
+    if (modal) {
+        // Every other window of the program waits while the dialog is shown.
+        for (HWND w : platform_.programWindows())
+            if (w != hwnd_ && IsWindowVisible(w) && IsWindowEnabled(w)) {
+                EnableWindow(w, FALSE);
+                disabled_.push_back(w);
+            }
+    }
+    if (!IsWindowVisible(hwnd_)) {
+        int how = SW_SHOW;
+        if (!mainWindow_)
+            CentreWindow(hwnd_, platform_.mainWindow());
+        else if (form_.windowState() == WindowState::Minimized)
+            how = SW_SHOWMINNOACTIVE;
+        else if (form_.windowState() == WindowState::Maximized)
+            how = SW_SHOWMAXIMIZED;
+        ShowWindow(hwnd_, how);
+    }
+    if (!IsIconic(hwnd_))
+        SetForegroundWindow(hwnd_);
+    render();
+}
+
+void FormWindow::hide() {
+    // The windows the dialog disabled come back first, so that the focus returns to them.
+    for (HWND w : disabled_)
+        EnableWindow(w, TRUE);
+    disabled_.clear();
+    ShowWindow(hwnd_, SW_HIDE);
+}
+
+void FormWindow::applyWindowState() {
+    switch (form_.windowState()) {
+    case WindowState::Minimized:
+        if (!IsIconic(hwnd_))
+            ShowWindow(hwnd_, SW_MINIMIZE);
+        break;
+    case WindowState::Maximized:
+        if (!IsZoomed(hwnd_))
+            ShowWindow(hwnd_, SW_MAXIMIZE);
+        break;
+    case WindowState::Normal:
+        if (IsIconic(hwnd_) || IsZoomed(hwnd_))
+            ShowWindow(hwnd_, SW_RESTORE);
+        break;
+    }
+}
+
+void FormWindow::setForeground() {
+    SetForegroundWindow(hwnd_);
 }
 
 void FormWindow::renderTooltip(Binding& b) {
@@ -498,12 +571,6 @@ void FormWindow::renderForm() {
         }
     }
 
-    // Every focus request counts, even for the control that had the focus before. A hidden
-    // window takes the focus when it is shown.
-    if (!form_.focusedControl().empty() && IsWindowVisible(hwnd_)) {
-        if (HWND target = controlWindow(form_.focusedControl()))
-            SetFocus(target);
-    }
     renderedFormRevision_ = form_.revision();
 }
 
@@ -580,7 +647,7 @@ HBRUSH FormWindow::colourStatic(HDC dc, HWND child) {
                               ? FromRgb(static_cast<std::uint32_t>(layout_.labelColour))
                               : GetSysColor(COLOR_WINDOWTEXT);
     if (b && (b->place.flags & (kLink | kLinkColour)))
-        designText = kLinkRgb;
+        designText = FromRgb(tabbern::kLinkRgb);
     if (b) {
         designText = resolve(b->place.fore, designText);
         if (!b->model->enabled())
@@ -706,7 +773,7 @@ HWND FormWindow::controlWindow(const std::string& name) const {
     return nullptr;
 }
 
-void FormWindow::placeControl(const std::string& name, const TwipRect& rect) {
+void FormWindow::place(const std::string& name, const TwipRect& rect) {
     for (Binding& b : bindings_) {
         if (b.model->name() != name || !b.hwnd)
             continue;
@@ -723,34 +790,15 @@ void FormWindow::placeControl(const std::string& name, const TwipRect& rect) {
 
 // ---- the window as a window ---------------------------------------------------------------------
 
-// Keeps the model's position and size in step with the window, without running any handler. A
-// change the model already had pending is still applied at the next sync.
+// Where the user put the window goes to the model, through the host.
 void FormWindow::recordGeometry() {
     if (!mainWindow_ || IsIconic(hwnd_))
         return;
-    const bool current = renderedFormRevision_ == form_.revision();
     RECT frame;
     GetWindowRect(hwnd_, &frame);
     const double tpp = platform_.twipsPerPixelX();
-    form_.move(frame.left * tpp, frame.top * tpp);
-    form_.setSize((frame.right - frame.left) * tpp, (frame.bottom - frame.top) * tpp);
-    if (current)
-        renderedFormRevision_ = form_.revision();
-}
-
-// A state the model does not hold yet comes from the user (the minimise button, the task bar);
-// one the model holds was applied from it.
-void FormWindow::userChangedState(WindowState now) {
-    if (now == form_.windowState())
-        return;
-    const bool current = renderedFormRevision_ == form_.revision();
-    form_.setWindowState(now);
-    if (current)
-        renderedFormRevision_ = form_.revision();
-    platform_.runEvent([this] {
-        if (form_.onResize)
-            form_.onResize();
-    });
+    host_.userMoved(form_, frame.left * tpp, frame.top * tpp, (frame.right - frame.left) * tpp,
+                    (frame.bottom - frame.top) * tpp);
 }
 
 void FormWindow::focusFirstIfOutside() {
@@ -816,19 +864,19 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         if (lp == 0 && code == 0 && menus_) {
             // A menu command: the core decides, and the ticks follow its models.
             if (MenuItem* item = menus_->itemOf(static_cast<UINT>(id))) {
-                platform_.runEvent([item] { item->click(); });
+                host_.runEvent([item] { item->click(); });
                 return 0;
             }
         }
         if (id == IDOK && lp == 0) {
             // Enter on a focused button presses it; elsewhere the boxes handle their own Enter.
             if (Binding* b = bindingOf(GetFocus()); b && b->kind == Kind::Button)
-                platform_.runEvent([m = static_cast<Button*>(b->model)] { m->click(); });
+                host_.runEvent([m = static_cast<Button*>(b->model)] { m->click(); });
             return 0;
         }
         if (id == IDCANCEL && lp == 0) {
-            if (!mainWindow_ && onClose_)
-                platform_.runEvent(onClose_);
+            if (!mainWindow_)
+                host_.frameClosed(form_);
             return 0;
         }
         if (Binding* b = bindingOfId(id); b && !syncing_)
@@ -842,21 +890,20 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
                 lastFocus_ = focus;
             return 0;
         }
-        platform_.windowActivated(form_);
+        host_.activated(form_);
         focusFirstIfOutside();
         return 0;
     case WM_CLOSE:
         // The frame's close button: the main window ends the program through the core, a
         // dialog presses its cancel button. The window itself never closes.
-        if (onClose_)
-            platform_.runEvent(onClose_);
+        host_.frameClosed(form_);
         return 0;
     case WM_QUERYENDSESSION:
         return TRUE;
     case WM_ENDSESSION:
         // Windows shutting down or the user logging off ends the program like the close box.
-        if (wp && mainWindow_ && onClose_)
-            platform_.runEvent(onClose_);
+        if (wp && mainWindow_)
+            host_.frameClosed(form_);
         return 0;
     case WM_MOVE:
         recordGeometry();
@@ -867,14 +914,14 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
                                     : wp == SIZE_MAXIMIZED ? WindowState::Maximized
                                                            : WindowState::Normal;
             if (wp == SIZE_MINIMIZED || wp == SIZE_MAXIMIZED || wp == SIZE_RESTORED)
-                userChangedState(now);
+                host_.userChangedState(form_, now);
             recordGeometry();
         }
         break;
     case Win32Platform::kTrayMessage: {
         const int action = static_cast<int>(LOWORD(lp));
         if (action == WM_LBUTTONUP || action == WM_LBUTTONDBLCLK || action == WM_RBUTTONUP)
-            platform_.trayActivated(action);
+            host_.trayAction(action);
         return 0;
     }
     case WM_SETCURSOR: {
@@ -895,14 +942,14 @@ void FormWindow::command(Binding& b, int code) {
     switch (b.kind) {
     case Kind::Button:
         if (code == BN_CLICKED || code == BN_DOUBLECLICKED)
-            platform_.runEvent([m = static_cast<Button*>(b.model)] { m->click(); });
+            host_.runEvent([m = static_cast<Button*>(b.model)] { m->click(); });
         break;
     case Kind::Text:
         if (code == EN_CHANGE) {
             const std::string text = Narrow(WindowText(b.hwnd));
             auto* m = static_cast<TextBox*>(b.model);
             if (m->text() != text)
-                platform_.runEvent([m, text] { m->setText(text); });
+                host_.runEvent([m, text] { m->setText(text); });
         }
         break;
     case Kind::Combo: {
@@ -911,7 +958,7 @@ void FormWindow::command(Binding& b, int code) {
         switch (code) {
         case CBN_EDITCHANGE: {
             const std::string text = Narrow(WindowText(b.hwnd));
-            platform_.runEvent([m, text] { m->setText(text); });
+            host_.runEvent([m, text] { m->setText(text); });
             break;
         }
         case CBN_DROPDOWN:
@@ -930,7 +977,7 @@ void FormWindow::command(Binding& b, int code) {
                 comboChoicePending_ = false;
                 const int index = static_cast<int>(SendMessageW(b.hwnd, CB_GETCURSEL, 0, 0));
                 if (index >= 0)
-                    platform_.runEvent([m, index] { m->setListIndex(index); });
+                    host_.runEvent([m, index] { m->setListIndex(index); });
             }
             break;
         case CBN_CLOSEUP:
@@ -938,7 +985,7 @@ void FormWindow::command(Binding& b, int code) {
                 comboChoicePending_ = false;
                 const int index = static_cast<int>(SendMessageW(b.hwnd, CB_GETCURSEL, 0, 0));
                 if (index >= 0)
-                    platform_.runEvent([m, index] { m->setListIndex(index); });
+                    host_.runEvent([m, index] { m->setListIndex(index); });
             }
             break;
         default:
@@ -953,14 +1000,11 @@ void FormWindow::command(Binding& b, int code) {
             const int index = static_cast<int>(SendMessageW(b.hwnd, LB_GETCURSEL, 0, 0));
             if (index >= 0 && index != m->listIndex()) {
                 listPressClicked_ = true;
-                platform_.runEvent([m, index] { m->setListIndex(index); });
+                host_.runEvent([m, index] { m->setListIndex(index); });
             }
         } else if (code == LBN_DBLCLK) {
             auto* m = static_cast<ListBox*>(b.model);
-            platform_.runEvent([m] {
-                if (m->onDblClick)
-                    m->onDblClick();
-            });
+            host_.runEvent([m] { m->dblClick(); });
         }
         break;
     case Kind::Label:
@@ -968,13 +1012,9 @@ void FormWindow::command(Binding& b, int code) {
             break;
         if (code == STN_CLICKED) {
             if (auto* link = dynamic_cast<LinkLabel*>(b.model))
-                platform_.runEvent([link] { link->click(); });
+                host_.runEvent([link] { link->click(); });
         } else if (code == STN_DBLCLK) {
-            auto* m = static_cast<Label*>(b.model);
-            platform_.runEvent([m] {
-                if (m->onDblClick)
-                    m->onDblClick();
-            });
+            host_.runEvent([m = static_cast<Label*>(b.model)] { m->dblClick(); });
         }
         break;
     case Kind::Picture:
@@ -984,16 +1024,10 @@ void FormWindow::command(Binding& b, int code) {
 }
 
 void FormWindow::enterPressed(Binding& b) {
-    std::function<void(int)>* handler = nullptr;
     if (b.kind == Kind::Text)
-        handler = &static_cast<TextBox*>(b.model)->onKeyPress;
+        host_.runEvent([m = static_cast<TextBox*>(b.model)] { m->keyPress(kEnterKey); });
     else if (b.kind == Kind::Combo)
-        handler = &static_cast<ComboBox*>(b.model)->onKeyPress;
-    if (handler)
-        platform_.runEvent([handler] {
-            if (*handler)
-                (*handler)(13);
-        });
+        host_.runEvent([m = static_cast<ComboBox*>(b.model)] { m->keyPress(kEnterKey); });
 }
 
 LRESULT CALLBACK FormWindow::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
@@ -1050,7 +1084,7 @@ LRESULT FormWindow::handleControl(Binding& b, HWND hwnd, UINT msg, WPARAM wp, LP
                 const int index = static_cast<int>(LOWORD(hit));
                 auto* m = static_cast<ListBox*>(b.model);
                 if (HIWORD(hit) == 0 && index == m->listIndex() && index >= 0)
-                    platform_.runEvent([m, index] { m->setListIndex(index); });
+                    host_.runEvent([m, index] { m->setListIndex(index); });
             }
             return r;
         }

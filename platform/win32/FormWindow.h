@@ -5,7 +5,9 @@
 #pragma once
 
 #include "ui/Controls.h"
+#include "ui/Layout.h"
 #include "ui/MainForm.h"
+#include "ui/ViewHost.h"
 
 #include <windows.h>
 
@@ -20,47 +22,12 @@ namespace tabbern::win32 {
 class Win32Platform;
 class MenuBinder;
 
-// How one control is shown, beyond its kind.
-enum PlaceFlag : unsigned {
-    kHidden = 1u << 0,      // part of the dialog's state, never of its looks
-    kMultiLine = 1u << 1,   // several lines, read-only, scrolled (text boxes)
-    kBold = 1u << 2,        // bold type
-    kSmall = 1u << 3,       // the smaller type of the detail rows
-    kLarge = 1u << 4,       // a large heading (17 pixels)
-    kTitle = 1u << 5,       // the about box's title (22 pixels)
-    kItalic = 1u << 6,      // italic type
-    kLink = 1u << 7,        // a clickable text: link colour, underlined, hand pointer
-    kWrap = 1u << 8,        // a label of several lines
-    kCentred = 1u << 9,     // a one-line label centred in its height
-    kLinkColour = 1u << 10, // the link colour without the underline
-    kFramed = 1u << 11      // a button whose picture is only a symbol: drawn on a push button
-};
-
-struct Placement {
-    const char* name;
-    TwipRect rect;
-    unsigned flags = 0;
-    // The design colours, where the model names none.
-    Colour fore = {};
-    Colour back = {};
-};
-
-struct FormLayout {
-    int clientWidth = 0; // twips
-    int clientHeight = 0;
-    int fontPixels = 12;
-    // The text colour of labels whose model names none (0xRRGGBB), or -1 for the desktop's.
-    long labelColour = -1;
-    std::vector<Placement> controls;
-};
-
-class FormWindow {
+class FormWindow : public ::tabbern::FormWindow {
 public:
-    // The window is created hidden and registered with the platform. `onClose` runs for the
-    // frame's close button (and Escape in a dialog).
-    FormWindow(Win32Platform& platform, Form& form, FormLayout layout,
-               std::function<void()> onClose, bool mainWindow = false);
-    ~FormWindow();
+    // The window is created hidden. The user's input goes to the host.
+    FormWindow(ViewHost& host, Win32Platform& platform, Form& form, FormLayout layout,
+               bool mainWindow = false);
+    ~FormWindow() override;
     FormWindow(const FormWindow&) = delete;
     FormWindow& operator=(const FormWindow&) = delete;
 
@@ -68,14 +35,16 @@ public:
     HWND hwnd() const { return hwnd_; }
     bool isMainWindow() const { return mainWindow_; }
 
-    // Renders whatever changed in the models since the last call. Never runs a handler.
-    void sync();
-    // Extra rendering after every sync (a control whose place depends on others).
-    std::function<void()> afterSync;
+    // ---- ::tabbern::FormWindow ----------------------------------------------------------
+    void render() override;
+    void show(bool modal) override;
+    void hide() override;
+    void applyWindowState() override;
+    void setForeground() override;
+    void place(const std::string& control, const TwipRect& rect) override;
 
     // The control window of a model control, or nullptr.
     HWND controlWindow(const std::string& name) const;
-    void placeControl(const std::string& name, const TwipRect& rect);
 
     // Keyboard navigation inside the window; see Win32Platform::preTranslate.
     bool preTranslate(MSG& msg);
@@ -116,15 +85,16 @@ private:
     HBRUSH solidBrush(COLORREF c);
     COLORREF resolve(Colour c, COLORREF design) const;
     void recordGeometry();
-    void userChangedState(WindowState now);
     void enterPressed(Binding& b);
     void focusFirstIfOutside();
 
+    ViewHost& host_;
     Win32Platform& platform_;
     Form& form_;
     FormLayout layout_;
-    std::function<void()> onClose_;
     bool mainWindow_;
+    // The windows a modal showing disabled, enabled again when it hides.
+    std::vector<HWND> disabled_;
     HWND hwnd_ = nullptr;
     HWND tooltip_ = nullptr;
     std::vector<Binding> bindings_;
@@ -132,6 +102,7 @@ private:
     std::map<COLORREF, HBRUSH> brushes_;
     MenuBinder* menus_ = nullptr;
     std::uint64_t renderedFormRevision_ = 0;
+    std::uint64_t renderedFocusRequests_ = 0;
     // The background (colour and pictures) as one bitmap, and a brush of it for the labels that
     // show it through.
     HBITMAP background_ = nullptr;

@@ -116,22 +116,6 @@ int TwipsToPixels(double twips, double twipsPerPixel) {
     return static_cast<int>(px < 0 ? px - 0.5 : px + 0.5);
 }
 
-bool IsWebAddress(std::string_view text) {
-    auto startsWith = [text](std::string_view prefix) {
-        if (text.size() < prefix.size())
-            return false;
-        for (std::size_t i = 0; i < prefix.size(); ++i) {
-            char c = text[i];
-            if (c >= 'A' && c <= 'Z')
-                c = static_cast<char>(c - 'A' + 'a');
-            if (c != prefix[i])
-                return false;
-        }
-        return true;
-    };
-    return startsWith("http://") || startsWith("https://");
-}
-
 std::wstring FolderOfPath(std::wstring_view path) {
     const std::size_t slash = path.find_last_of(L"\\/");
     if (slash == std::wstring_view::npos)

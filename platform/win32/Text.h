@@ -46,9 +46,6 @@ std::wstring ArgumentsOf(std::wstring_view commandLine);
 // Twips to whole pixels, rounded to the nearest pixel (negative positions included).
 int TwipsToPixels(double twips, double twipsPerPixel);
 
-// Only web addresses go to the shell: text starting with http:// or https://, any case.
-bool IsWebAddress(std::string_view text);
-
 // The folder of a program file's path as the program reports it: without the file name and
 // without a trailing backslash, except for a drive's root ("C:\").
 std::wstring FolderOfPath(std::wstring_view path);

@@ -1,12 +1,13 @@
 #include "platform/win32/Win32Platform.h"
 
 #include "app/App.h"
-#include "app/Dispatch.h"
+#include "editing/WebAddress.h"
 #include "platform/win32/Bitmaps.h"
 #include "platform/win32/FormWindow.h"
 #include "platform/win32/Text.h"
 #include "ui/Controls.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 namespace tabbern::win32 {
 
@@ -23,6 +25,11 @@ namespace {
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr DWORD kFetchTimeoutMs = 5000;
 constexpr UINT kTrayIconId = 1;
+// The tries trayAdd makes before it leaves the icon to the timer: with the pauses between them
+// well under a second, for it runs on the window's thread.
+constexpr int kTrayQuickTries = 4;
+constexpr UINT_PTR kTrayRetryTimer = 0x7462;
+constexpr UINT_PTR kTraySubclassId = 0x7462;
 
 // Closes a WinINet handle when it goes out of scope.
 struct InternetHandle {
@@ -33,23 +40,21 @@ struct InternetHandle {
     }
 };
 
-// Places a dialog about to be shown over the middle of the main window, or of the screen while
-// the main window is hidden, and wholly on the screen.
-void CentreWindow(HWND window, HWND over) {
-    RECT area;
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    RECT centre = area;
-    if (over && IsWindowVisible(over) && !IsIconic(over))
-        GetWindowRect(over, &centre);
-    RECT r;
-    GetWindowRect(window, &r);
-    const int w = r.right - r.left;
-    const int h = r.bottom - r.top;
-    int x = (centre.left + centre.right - w) / 2;
-    int y = (centre.top + centre.bottom - h) / 2;
-    x = std::max(static_cast<int>(area.left), std::min(x, static_cast<int>(area.right) - w));
-    y = std::max(static_cast<int>(area.top), std::min(y, static_cast<int>(area.bottom) - h));
-    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+// What a new task bar (Explorer started again) tells every top-level window.
+UINT TaskbarCreatedMessage() {
+    static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+    return message;
+}
+
+// Collects the work area of every screen, the primary one first.
+BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(monitor, &info)) {
+        auto& list = *reinterpret_cast<std::vector<std::pair<RECT, bool>>*>(areas);
+        list.emplace_back(info.rcWork, (info.dwFlags & MONITORINFOF_PRIMARY) != 0);
+    }
+    return TRUE;
 }
 
 } // namespace
@@ -58,83 +63,77 @@ Win32Platform::Win32Platform() = default;
 
 Win32Platform::~Win32Platform() {
     trayRemove();
+    if (trayWindow_ && IsWindow(trayWindow_))
+        RemoveWindowSubclass(trayWindow_, &TrayWindowProc, kTraySubclassId);
 }
 
-void Win32Platform::setApp(App& app) {
-    app_ = &app;
-}
+// ---- the windows
+// ---------------------------------------------------------------------------------
 
-// ---- the event cycle ----------------------------------------------------------------------------
-
-void Win32Platform::runEvent(const std::function<void()>& handler) {
-    if (app_)
-        Dispatch(*app_, handler);
-    else
-        handler();
-    syncViews();
-}
-
-void Win32Platform::syncViews() {
-    const std::vector<FormWindow*> views = views_;
-    for (FormWindow* view : views)
-        view->sync();
-}
-
-void Win32Platform::registerView(FormWindow& view) {
-    if (std::find(views_.begin(), views_.end(), &view) == views_.end())
-        views_.push_back(&view);
-}
-
-FormWindow* Win32Platform::viewOf(const Form& form) const {
-    for (FormWindow* view : views_)
-        if (&view->form() == &form)
-            return view;
+FormWindow* Win32Platform::windowOfHandle(HWND window) const {
+    if (!host_ || !window)
+        return nullptr;
+    for (Form* form : host_->forms()) {
+        auto* w = static_cast<FormWindow*>(host_->existingWindowOf(*form));
+        if (w && w->hwnd() == window)
+            return w;
+    }
     return nullptr;
 }
 
-FormWindow* Win32Platform::viewOfWindow(HWND window) const {
-    for (FormWindow* view : views_)
-        if (view->hwnd() == window && window)
-            return view;
-    return nullptr;
+std::vector<HWND> Win32Platform::programWindows() const {
+    std::vector<HWND> out;
+    if (host_)
+        for (Form* form : host_->forms())
+            out.push_back(static_cast<FormWindow*>(host_->existingWindowOf(*form))->hwnd());
+    return out;
 }
 
 HWND Win32Platform::mainWindow() const {
-    for (FormWindow* view : views_)
-        if (view->isMainWindow())
-            return view->hwnd();
+    if (host_)
+        for (Form* form : host_->forms())
+            if (auto* w = static_cast<FormWindow*>(host_->existingWindowOf(*form));
+                w->isMainWindow())
+                return w->hwnd();
     return nullptr;
 }
 
-FormWindow& Win32Platform::requireView(const Form& form) const {
-    FormWindow* view = viewOf(form);
-    if (!view)
-        throw std::logic_error("no window is registered for the form " + form.name());
-    return *view;
+std::unique_ptr<::tabbern::FormWindow> Win32Platform::createWindow(Form& form,
+                                                                   const FormLayout& layout) {
+    const bool main = dynamic_cast<MainForm*>(&form) != nullptr;
+    auto window = std::make_unique<FormWindow>(*host_, *this, form, layout, main);
+    // The notification-area icon talks to the main window.
+    if (main)
+        setTrayWindow(window->hwnd());
+    return window;
 }
 
-void Win32Platform::windowActivated(Form& form) {
-    if (activation_.becameActive(form) && form.onActivate)
-        runEvent(form.onActivate);
+void Win32Platform::runNestedLoop(Form& form) {
+    MSG msg;
+    while (form.visible()) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            // The quit request belongs to the outer loop.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (got < 0)
+            break;
+        if (!preTranslate(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
 }
 
-void Win32Platform::windowHidden(Form& form) {
-    activation_.gone(form);
-}
-
-void Win32Platform::setTrayHandler(std::function<void(int)> handler) {
-    trayHandler_ = std::move(handler);
-}
-
-void Win32Platform::trayActivated(int action) {
-    if (trayHandler_)
-        runEvent([this, action] { trayHandler_(action); });
+void Win32Platform::endNestedLoop(Form&) {
+    // The loop looks at the form after every message: one more wakes it.
+    PostMessageW(nullptr, WM_NULL, 0, 0);
 }
 
 bool Win32Platform::preTranslate(MSG& msg) {
-    HWND top = GetAncestor(msg.hwnd, GA_ROOT);
-    FormWindow* view = viewOfWindow(top);
-    return view && view->preTranslate(msg);
+    FormWindow* window = windowOfHandle(GetAncestor(msg.hwnd, GA_ROOT));
+    return window && window->preTranslate(msg);
 }
 
 // ---- program facts ------------------------------------------------------------------------------
@@ -188,20 +187,24 @@ bool Win32Platform::isHiddenOrSystemFile(const std::string& path) {
 
 HWND Win32Platform::ownerWindow() const {
     HWND active = GetActiveWindow();
-    if (viewOfWindow(active))
+    if (windowOfHandle(active))
         return active;
-    if (!modals_.empty())
-        if (FormWindow* view = viewOf(*modals_.back().form))
-            return view->hwnd();
-    for (FormWindow* view : views_)
-        if (IsWindowVisible(view->hwnd()))
-            return view->hwnd();
-    return nullptr;
+    // While a dialog is modal it is the one program window that takes input.
+    HWND visible = nullptr;
+    for (HWND w : programWindows())
+        if (IsWindowVisible(w)) {
+            if (IsWindowEnabled(w))
+                return w;
+            if (!visible)
+                visible = w;
+        }
+    return visible;
 }
 
 MsgResult Win32Platform::messageBox(const std::string& text, const std::string& title,
                                     MsgButtons buttons) {
-    syncViews();
+    if (host_)
+        host_->renderAll();
     UINT type = MB_OK;
     if (buttons == MsgButtons::OKCancel)
         type = MB_OKCANCEL;
@@ -222,95 +225,7 @@ MsgResult Win32Platform::messageBox(const std::string& text, const std::string& 
     default:
         break;
     }
-    return buttons == MsgButtons::OK         ? MsgResult::OK
-           : buttons == MsgButtons::OKCancel ? MsgResult::Cancel
-                                             : MsgResult::No;
-}
-
-void Win32Platform::showModal(Form& form) {
-    FormWindow& view = requireView(form);
-    form.setVisible(true);
-    syncViews();
-
-    // Every other window of the program waits while the dialog is shown.
-    Modal modal{&form, {}};
-    for (FormWindow* other : views_) {
-        HWND w = other->hwnd();
-        if (other != &view && IsWindowVisible(w) && IsWindowEnabled(w)) {
-            EnableWindow(w, FALSE);
-            modal.disabled.push_back(w);
-        }
-    }
-    modals_.push_back(modal);
-
-    HWND w = view.hwnd();
-    if (!IsWindowVisible(w))
-        CentreWindow(w, mainWindow());
-    ShowWindow(w, SW_SHOW);
-    SetForegroundWindow(w);
-    view.sync();
-
-    MSG msg;
-    while (form.visible()) {
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            // The quit request belongs to the outer loop.
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (got < 0)
-            break;
-        if (!preTranslate(msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-    reenableOwners(form);
-    auto it = std::find_if(modals_.begin(), modals_.end(),
-                           [&form](const Modal& m) { return m.form == &form; });
-    if (it != modals_.end())
-        modals_.erase(it);
-}
-
-void Win32Platform::reenableOwners(Form& form) {
-    for (Modal& m : modals_) {
-        if (m.form != &form)
-            continue;
-        for (HWND w : m.disabled)
-            EnableWindow(w, TRUE);
-        m.disabled.clear();
-    }
-}
-
-void Win32Platform::showModeless(Form& form) {
-    FormWindow& view = requireView(form);
-    form.setVisible(true);
-    syncViews();
-    HWND w = view.hwnd();
-    if (!IsWindowVisible(w)) {
-        int show = SW_SHOW;
-        if (view.isMainWindow()) {
-            if (form.windowState() == WindowState::Minimized)
-                show = SW_SHOWMINNOACTIVE;
-            else if (form.windowState() == WindowState::Maximized)
-                show = SW_SHOWMAXIMIZED;
-        } else {
-            CentreWindow(w, mainWindow());
-        }
-        ShowWindow(w, show);
-    }
-    if (!IsIconic(w))
-        SetForegroundWindow(w);
-    view.sync();
-}
-
-void Win32Platform::hideForm(Form& form) {
-    form.setVisible(false);
-    // The windows the dialog disabled come back first, so that the focus returns to them.
-    reenableOwners(form);
-    if (FormWindow* view = viewOf(form))
-        ShowWindow(view->hwnd(), SW_HIDE);
-    windowHidden(form);
+    return RefusingAnswer(buttons);
 }
 
 void Win32Platform::endProcess() {
@@ -329,6 +244,18 @@ double Win32Platform::twipsPerPixelX() {
     return 1440.0 / (dpi > 0 ? dpi : 96);
 }
 
+std::vector<ScreenArea> Win32Platform::screenWorkAreas() {
+    std::vector<std::pair<RECT, bool>> found;
+    EnumDisplayMonitors(nullptr, nullptr, &AddWorkArea, reinterpret_cast<LPARAM>(&found));
+    std::stable_partition(found.begin(), found.end(), [](const auto& f) { return f.second; });
+    const double tpp = twipsPerPixelX();
+    std::vector<ScreenArea> areas;
+    for (const auto& [r, primary] : found)
+        areas.push_back(
+            {r.left * tpp, r.top * tpp, (r.right - r.left) * tpp, (r.bottom - r.top) * tpp});
+    return areas;
+}
+
 double Win32Platform::screenWidthTwips() {
     return GetSystemMetrics(SM_CXSCREEN) * twipsPerPixelX();
 }
@@ -341,30 +268,7 @@ double Win32Platform::screenHeightTwips() {
     return GetSystemMetrics(SM_CYSCREEN) * 1440.0 / (dpi > 0 ? dpi : 96);
 }
 
-void Win32Platform::applyWindowState(Form& form) {
-    HWND w = requireView(form).hwnd();
-    switch (form.windowState()) {
-    case WindowState::Minimized:
-        if (!IsIconic(w))
-            ShowWindow(w, SW_MINIMIZE);
-        break;
-    case WindowState::Maximized:
-        if (!IsZoomed(w))
-            ShowWindow(w, SW_MAXIMIZE);
-        break;
-    case WindowState::Normal:
-        if (IsIconic(w) || IsZoomed(w))
-            ShowWindow(w, SW_RESTORE);
-        break;
-    }
-}
-
-void Win32Platform::setForeground(Form& form) {
-    SetForegroundWindow(requireView(form).hwnd());
-}
-
 void Win32Platform::popupMenu(MenuItem& menu) {
-    syncViews();
     MenuBinder binder(1);
     HMENU popup = binder.buildPopup(menu);
     binder.sync();
@@ -381,34 +285,91 @@ void Win32Platform::popupMenu(MenuItem& menu) {
         item->click();
 }
 
-bool Win32Platform::trayAdd(const std::string& tip, int iconResource) {
-    if (!trayWindow_)
-        return false;
+void Win32Platform::setTrayWindow(HWND window) {
+    if (trayWindow_ && IsWindow(trayWindow_))
+        RemoveWindowSubclass(trayWindow_, &TrayWindowProc, kTraySubclassId);
+    trayWindow_ = window;
+    if (window)
+        SetWindowSubclass(window, &TrayWindowProc, kTraySubclassId,
+                          reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK Win32Platform::TrayWindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp,
+                                               UINT_PTR, DWORD_PTR self) {
+    auto& platform = *reinterpret_cast<Win32Platform*>(self);
+    if (msg == WM_TIMER && wp == kTrayRetryTimer) {
+        if (!platform.trayWanted_ || platform.putTrayIcon())
+            KillTimer(window, kTrayRetryTimer);
+        return 0;
+    }
+    if (msg == TaskbarCreatedMessage() && platform.trayWanted_) {
+        // The new task bar holds none of the old icons.
+        platform.trayShown_ = false;
+        if (!platform.putTrayIcon())
+            SetTimer(window, kTrayRetryTimer, platform.trayRetryMs_, nullptr);
+    } else if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, &TrayWindowProc, kTraySubclassId);
+        platform.trayWindow_ = nullptr;
+    }
+    return DefSubclassProc(window, msg, wp, lp);
+}
+
+bool Win32Platform::notifyIcon(DWORD message, NOTIFYICONDATAW& data) {
+    return Shell_NotifyIconW(message, &data) != FALSE;
+}
+
+bool Win32Platform::putTrayIcon() {
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;
     data.hWnd = trayWindow_;
     data.uID = kTrayIconId;
     data.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP;
     data.uCallbackMessage = kTrayMessage;
-    (void)iconResource; // the program has one icon
-    data.hIcon = ProgramIcon(GetSystemMetrics(SM_CXSMICON));
-    // The tip may come padded as a fixed-size record: it ends at the first NUL.
-    const std::wstring text = Widen(tip.substr(0, tip.find('\0')));
-    const std::size_t n = std::min<std::size_t>(text.size(), std::size(data.szTip) - 1);
-    std::copy_n(text.begin(), n, data.szTip);
+    data.hIcon = trayIcon_;
+    const std::size_t n = std::min<std::size_t>(trayTip_.size(), std::size(data.szTip) - 1);
+    std::copy_n(trayTip_.begin(), n, data.szTip);
     data.szTip[n] = L'\0';
-    trayShown_ = Shell_NotifyIconW(trayShown_ ? NIM_MODIFY : NIM_ADD, &data) != FALSE;
+    if (trayShown_ && notifyIcon(NIM_MODIFY, data))
+        return true;
+    // A busy shell can report a failed NIM_ADD and show the icon all the same: an icon that it
+    // lets us modify is there.
+    trayShown_ = notifyIcon(NIM_ADD, data) || notifyIcon(NIM_MODIFY, data);
     return trayShown_;
 }
 
+bool Win32Platform::trayAdd(const std::string& tip, int iconResource) {
+    if (!trayWindow_)
+        return false;
+    (void)iconResource; // the program has one icon
+    // The tip may come padded as a fixed-size record: it ends at the first NUL.
+    trayTip_ = Widen(tip.substr(0, tip.find('\0')));
+    trayIcon_ = ProgramIcon(GetSystemMetrics(SM_CXSMICON));
+    trayWanted_ = true;
+    // Right after log-on the shell may not take icons yet: a few quick tries, then the timer
+    // keeps trying until it does.
+    for (int attempt = 0; attempt < kTrayQuickTries; ++attempt) {
+        if (attempt > 0)
+            Sleep(trayPauseMs_);
+        if (putTrayIcon()) {
+            KillTimer(trayWindow_, kTrayRetryTimer);
+            return true;
+        }
+    }
+    SetTimer(trayWindow_, kTrayRetryTimer, trayRetryMs_, nullptr);
+    return false;
+}
+
 void Win32Platform::trayRemove() {
+    trayWanted_ = false;
+    if (trayWindow_)
+        KillTimer(trayWindow_, kTrayRetryTimer);
     if (!trayShown_)
         return;
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;
     data.hWnd = trayWindow_;
     data.uID = kTrayIconId;
-    Shell_NotifyIconW(NIM_DELETE, &data);
+    notifyIcon(NIM_DELETE, data);
     trayShown_ = false;
 }
 
@@ -423,8 +384,13 @@ bool Win32Platform::shellOpen(const std::string& url) {
     // The core passes only web addresses; anything else could start a program.
     if (!IsWebAddress(url))
         return false;
+    // Without its scheme the shell would take the address for a file name.
+    return openInBrowser(Widen(BrowserAddress(url)));
+}
+
+bool Win32Platform::openInBrowser(const std::wstring& address) {
     const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(nullptr, L"open", Widen(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+        ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     return result > 32;
 }
 
@@ -448,7 +414,8 @@ std::string Win32Platform::clipboardText() {
 }
 
 std::string Win32Platform::runFileDialog(const FileDialogRequest& request, bool save) {
-    syncViews();
+    if (host_)
+        host_->renderAll();
     const std::wstring filter = FileDialogFilter(request.filters);
     const std::wstring title = Widen(request.title);
     const std::wstring folder = Widen(request.initialDir);
@@ -486,7 +453,8 @@ std::string Win32Platform::saveFileDialog(const FileDialogRequest& request) {
 }
 
 std::string Win32Platform::browseForFolder(const std::string& prompt) {
-    syncViews();
+    if (host_)
+        host_->renderAll();
     const std::wstring title = Widen(prompt);
     BROWSEINFOW info{};
     info.hwndOwner = ownerWindow();
@@ -544,8 +512,10 @@ void Win32Platform::removeAutostartEntry(const std::string& name) {
 }
 
 std::string Win32Platform::fetchUrl(const std::string& url) {
+    // Never a local file; and WinINet needs the scheme.
     if (!IsWebAddress(url))
         return {};
+    const std::string address = BrowserAddress(url);
     InternetHandle session{
         InternetOpenW(L"Tabbern", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0)};
     if (!session.h)
@@ -556,7 +526,7 @@ std::string Win32Platform::fetchUrl(const std::string& url) {
                          static_cast<DWORD>(INTERNET_OPTION_RECEIVE_TIMEOUT)})
         InternetSetOptionW(session.h, option, &timeout, sizeof timeout);
     InternetHandle request{InternetOpenUrlW(
-        session.h, Widen(url).c_str(), nullptr, 0,
+        session.h, Widen(address).c_str(), nullptr, 0,
         INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_UI, 0)};
     if (!request.h)
         return {};

@@ -1,15 +1,18 @@
-// The platform for Windows, on the Win32 API: program facts, message boxes, the forms' windows,
-// the notification-area icon, the shell, the clipboard, the common dialogs, the Run value and
-// web fetches over WinINet. It also owns the event cycle of the views: every user event runs
-// through runEvent, which hands it to the core and then renders every view once.
+// The platform for Windows, on the Win32 API: program facts, message boxes, the notification-
+// area icon, the shell, the clipboard, the common dialogs, the Run value and web fetches over
+// WinINet. As the renderer of the core's view host it makes the forms' windows and runs the
+// nested loop of a modal one.
 #pragma once
 
 #include "platform/Platform.h"
-#include "ui/FormActivation.h"
+#include "ui/ViewHost.h"
 
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <shellapi.h>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,43 +26,35 @@ namespace win32 {
 
 class FormWindow;
 
-class Win32Platform : public Platform {
+class Win32Platform : public Platform, public Renderer {
 public:
     Win32Platform();
     ~Win32Platform() override;
     Win32Platform(const Win32Platform&) = delete;
     Win32Platform& operator=(const Win32Platform&) = delete;
 
-    // The App is built on this platform, so it is handed over after construction.
-    void setApp(App& app);
+    // The host of the program's windows; the platform makes them for it (Renderer).
+    void setHost(ViewHost& host) { host_ = &host; }
 
-    // One user event: the handler runs through the core's dispatcher, then every view renders
-    // the models once. Views call this for every input they forward.
-    void runEvent(const std::function<void()>& handler);
-    // Renders every view from its models now (before a message box or dialog appears).
-    void syncViews();
-
-    void registerView(FormWindow& view);
-    FormWindow* viewOf(const Form& form) const;
-    FormWindow* viewOfWindow(HWND window) const;
-    // The main window once its view exists, else nullptr.
+    // The main window once its window exists, else nullptr.
     HWND mainWindow() const;
+    // The windows of every form that has one.
+    std::vector<HWND> programWindows() const;
 
-    // A form's activation handler runs when it becomes the program's active form: when shown,
-    // or when the user switches to it from another form. A message box or common dialog closing
-    // over it is not an activation, nor is coming back from another program.
-    void windowActivated(Form& form);
-    void windowHidden(Form& form);
-
-    // The notification-area icon's mouse actions (the mouse message numbers).
-    void setTrayHandler(std::function<void(int)> handler);
-    void trayActivated(int action);
-    // The window that receives the icon's messages (the main window).
-    void setTrayWindow(HWND window) { trayWindow_ = window; }
+    // The window that receives the icon's messages (the main window). It also keeps the icon:
+    // trying again while the shell cannot take it yet, and adding it again to a new task bar.
+    void setTrayWindow(HWND window);
 
     // Keyboard navigation of the program's windows (Tab, Escape, Enter, access keys): true when
     // the message was handled and must not be dispatched again.
     bool preTranslate(MSG& msg);
+
+    // ---- Renderer -----------------------------------------------------------------------
+    std::unique_ptr<::tabbern::FormWindow> createWindow(Form& form,
+                                                        const FormLayout& layout) override;
+    void runNestedLoop(Form& form) override;
+    void endNestedLoop(Form& form) override;
+    void popupMenu(MenuItem& menu) override;
 
     // ---- Platform -----------------------------------------------------------------------
     std::string programFolder() override;
@@ -72,17 +67,12 @@ public:
 
     MsgResult messageBox(const std::string& text, const std::string& title,
                          MsgButtons buttons) override;
-    void showModal(Form& form) override;
-    void showModeless(Form& form) override;
-    void hideForm(Form& form) override;
     [[noreturn]] void endProcess() override;
 
     double screenWidthTwips() override;
     double screenHeightTwips() override;
     double twipsPerPixelX() override;
-    void applyWindowState(Form& form) override;
-    void setForeground(Form& form) override;
-    void popupMenu(MenuItem& menu) override;
+    std::vector<ScreenArea> screenWorkAreas() override;
 
     bool trayAdd(const std::string& tip, int iconResource) override;
     void trayRemove() override;
@@ -103,26 +93,33 @@ public:
     // The message the notification-area icon sends to its window.
     static constexpr UINT kTrayMessage = WM_APP + 1;
 
-private:
-    // A modal form and the windows it disabled while it is shown.
-    struct Modal {
-        Form* form;
-        std::vector<HWND> disabled;
-    };
+protected:
+    // The calls into the shell, apart so that tests can stand in for the shell.
+    virtual bool notifyIcon(DWORD message, NOTIFYICONDATAW& data);
+    virtual bool openInBrowser(const std::wstring& address);
+    // The pause between trayAdd's quick tries, and how often the icon is tried after them.
+    DWORD trayPauseMs_ = 100;
+    UINT trayRetryMs_ = 2000;
 
-    FormWindow& requireView(const Form& form) const;
+private:
+    // The program's window with that handle, or nullptr.
+    FormWindow* windowOfHandle(HWND window) const;
     // The program window that owns a message box or common dialog now.
     HWND ownerWindow() const;
     std::string runFileDialog(const FileDialogRequest& request, bool save);
     std::wstring executablePath() const;
-    void reenableOwners(Form& form);
+    // Adds the icon, or brings it up to date when it is there; true when the shell shows it.
+    bool putTrayIcon();
+    static LRESULT CALLBACK TrayWindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                           DWORD_PTR self);
 
-    App* app_ = nullptr;
-    std::vector<FormWindow*> views_;
-    std::vector<Modal> modals_;
-    FormActivation activation_;
-    std::function<void(int)> trayHandler_;
+    ViewHost* host_ = nullptr;
     HWND trayWindow_ = nullptr;
+    // The icon as last asked for, so that it can be added again.
+    std::wstring trayTip_;
+    HICON trayIcon_ = nullptr;
+    // Asked for and not removed since: a retry or a new task bar adds it.
+    bool trayWanted_ = false;
     bool trayShown_ = false;
 };
 

@@ -54,8 +54,8 @@ protected:
         return *m;
     }
 
-    void inModal(DialogView& window, std::function<void()> script) {
-        InModal(*platform, window, std::move(script));
+    void inModal(QtFormWindow& window, std::function<void()> script) {
+        InModal(*host, window, std::move(script));
     }
 };
 
@@ -285,10 +285,10 @@ TEST_F(Desktop, TheAboutBoxsTitleAndWebAddressTakeClicksWhileEnabled) {
         // Pressed on the label but released off it is no click.
         QTest::mousePress(web, Qt::LeftButton, {}, QPoint(2, 2));
         QTest::mouseRelease(web, Qt::LeftButton, {}, QPoint(2, -30));
-        platform->runEvent([&] { about.Label2.setEnabled(false); });
+        host->runEvent([&] { about.Label2.setEnabled(false); });
         QTest::mouseClick(web, Qt::LeftButton);
         EXPECT_NE(web->cursor().shape(), Qt::PointingHandCursor);
-        platform->runEvent([&] { platform->hideForm(about); });
+        host->runEvent([&] { host->hideForm(about); });
     });
     action("menuabout")->trigger();
     EXPECT_EQ(clicks, (std::vector<std::string>{"title", "address"}));
@@ -338,7 +338,7 @@ TEST_F(Desktop, HelpWindowShowsTheHelpReadOnlyAndScrollableAndCloses) {
 TEST_F(Desktop, WithoutATrayMinimisingLeavesTheWindowInTheTaskBar) {
     start();
     ASSERT_FALSE(platform->trayAvailable()) << "the offscreen desktop has no notification area";
-    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view));
 
     minimise();
     EXPECT_TRUE(view->isMinimized());
@@ -370,21 +370,21 @@ protected:
 
 TEST_F(DesktopWithTray, MinimisingHidesTheWindowAndALeftClickBringsItBackInFront) {
     startWithTray();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view));
     for (int action : {QtPlatform::kTrayLeftButtonUp, QtPlatform::kTrayLeftDoubleClick}) {
         SCOPED_TRACE(action);
         minimiseIntoTheTray();
         // Other mouse actions leave it where it is.
-        platform->trayActivated(512);
+        host->trayAction(512);
         EXPECT_FALSE(view->isVisible());
 
-        platform->trayActivated(action);
+        host->trayAction(action);
         EXPECT_TRUE(view->isVisible());
         EXPECT_FALSE(view->isMinimized());
         EXPECT_EQ(app->main.windowState(), WindowState::Normal);
         EXPECT_TRUE(app->main.visible());
         EXPECT_FALSE(Exists(programFile("tabbern.min")));
-        EXPECT_TRUE(QTest::qWaitForWindowActive(view.get()));
+        EXPECT_TRUE(QTest::qWaitForWindowActive(view));
         EXPECT_EQ(app->inTrayFlag, 0);
     }
 }
@@ -397,7 +397,7 @@ TEST_F(DesktopWithTray, StartingMinimisedStartsInTheTray) {
     EXPECT_TRUE(action("menuloadminimized")->isChecked());
     EXPECT_EQ(ReadBytes(programFile("tabbern.min")), "Tabbern 5.2\r\n");
 
-    platform->trayActivated(QtPlatform::kTrayLeftButtonUp);
+    host->trayAction(QtPlatform::kTrayLeftButtonUp);
     EXPECT_TRUE(view->isVisible());
     EXPECT_FALSE(view->isMinimized());
     EXPECT_FALSE(Exists(programFile("tabbern.min")));
@@ -420,7 +420,7 @@ TEST_F(DesktopWithTray, RightClickPopsUpTheBookmarksMenuWhoseExitEndsTheProgram)
         });
         QTest::keyClick(menu, Qt::Key_X); // the access key of "E&xit"
     });
-    platform->trayActivated(QtPlatform::kTrayRightButtonUp);
+    host->trayAction(QtPlatform::kTrayRightButtonUp);
     EXPECT_EQ(popped, QStringLiteral("menunames"));
     EXPECT_EQ(question, QStringLiteral("Exit Tabbern 5.2"));
     EXPECT_EQ(processEnds, 1);

@@ -54,7 +54,7 @@ protected:
                                       "http://gamma.example/")}));
         WriteBytes(grp(), FileOf({Lines({"Home", "Work"})}));
         start();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(view));
         today = platform->todayShortDate();
     }
 
@@ -66,8 +66,8 @@ protected:
         press(Qt::Key_Backspace);
     }
 
-    void inDialog(BookmarkDialogView& dialog, std::function<void()> script) {
-        InModal(*platform, dialog, std::move(script));
+    void inDialog(QtFormWindow& dialog, std::function<void()> script) {
+        InModal(*host, dialog, std::move(script));
     }
 
     // Answers the next message box, with the button that `answer` picks.
@@ -107,13 +107,12 @@ protected:
 
 TEST_F(EditingDialogs, AreFixedWindowsOnTheirPictureWithPictureButtons) {
     startWithStore();
-    for (DialogView* dialog :
-         std::vector<DialogView*>{addDialog.get(), editDialog.get(), renameDialog.get()}) {
+    for (QtFormWindow* dialog : std::vector<QtFormWindow*>{addDialog, editDialog, renameDialog}) {
         SCOPED_TRACE(dialog->objectName().toStdString());
         EXPECT_FALSE(dialog->isVisible());
         // A hidden dialog is rendered when it is shown; render it as showing does.
         dialog->form().setVisible(true);
-        dialog->sync();
+        dialog->render();
         dialog->form().setVisible(false);
         EXPECT_EQ(dialog->minimumSize(), QSize(420, 280));
         EXPECT_EQ(dialog->maximumSize(), QSize(420, 280));
@@ -137,14 +136,14 @@ TEST_F(EditingDialogs, AreFixedWindowsOnTheirPictureWithPictureButtons) {
     for (const char* name : {"Label1", "Label2", "Label3", "Text1", "Combo1", "Text3"})
         EXPECT_NE(addDialog->findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
     // Captions and tooltips are the models'.
-    EXPECT_EQ(in<QLabel>(addDialog.get(), "Label1")->text(), QStringLiteral("Bookmark Name"));
-    EXPECT_EQ(in<QWidget>(editDialog.get(), "Command1")->toolTip(),
+    EXPECT_EQ(in<QLabel>(addDialog, "Label1")->text(), QStringLiteral("Bookmark Name"));
+    EXPECT_EQ(in<QWidget>(editDialog, "Command1")->toolTip(),
               QString::fromStdString(app->frmEditName.Command1.toolTip()));
     // A shown dialog follows its model after every event.
-    platform->showModeless(app->frmEditGroupName);
-    platform->runEvent([this] { app->frmEditGroupName.Label1.setCaption("Rename"); });
-    EXPECT_EQ(in<QLabel>(renameDialog.get(), "Label1")->text(), QStringLiteral("Rename"));
-    platform->hideForm(app->frmEditGroupName);
+    host->showModeless(app->frmEditGroupName);
+    host->runEvent([this] { app->frmEditGroupName.Label1.setCaption("Rename"); });
+    EXPECT_EQ(in<QLabel>(renameDialog, "Label1")->text(), QStringLiteral("Rename"));
+    host->hideForm(app->frmEditGroupName);
 }
 
 // ---- add ----------------------------------------------------------------------------------------
@@ -199,7 +198,7 @@ TEST_F(EditingDialogs, AFailedCheckKeepsWhatWasTypedAndTheFrameCancels) {
     QString offered, message, nameAfterBox, focusAfterBox;
 
     inDialog(*addDialog, [&] {
-        QLineEdit* url = in<QLineEdit>(addDialog.get(), "Text3");
+        QLineEdit* url = in<QLineEdit>(addDialog, "Text3");
         offered = url->text();
         type("Kept Name");
         // Empty the URL box, then save with the mouse.
@@ -209,12 +208,12 @@ TEST_F(EditingDialogs, AFailedCheckKeepsWhatWasTypedAndTheFrameCancels) {
             message = box->text();
             return QMessageBox::Ok;
         });
-        QTest::mouseClick(in<QPushButton>(addDialog.get(), "Command1"), Qt::LeftButton);
+        QTest::mouseClick(in<QPushButton>(addDialog, "Command1"), Qt::LeftButton);
         // As the window manager does, the focus goes back to the dialog; that is no activation,
         // which would empty the boxes.
         addDialog->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(addDialog.get()));
-        nameAfterBox = in<QLineEdit>(addDialog.get(), "Text1")->text();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(addDialog));
+        nameAfterBox = in<QLineEdit>(addDialog, "Text1")->text();
         focusAfterBox = focusedName();
         addDialog->close();
     });
@@ -240,8 +239,8 @@ TEST_F(EditingDialogs, EscapeCancelsAndTheNextShowStartsAfresh) {
     EXPECT_FALSE(addDialog->isVisible());
 
     inDialog(*addDialog, [&] {
-        textOnSecondShow = in<QLineEdit>(addDialog.get(), "Text1")->text();
-        QTest::mouseClick(in<QPushButton>(addDialog.get(), "Command2"), Qt::LeftButton);
+        textOnSecondShow = in<QLineEdit>(addDialog, "Text1")->text();
+        QTest::mouseClick(in<QPushButton>(addDialog, "Command2"), Qt::LeftButton);
     });
     widget<QAction>("menuaddname")->trigger();
     EXPECT_EQ(textOnSecondShow, QString());
@@ -286,9 +285,9 @@ TEST_F(EditingDialogs, EditShowsTheSelectionAndSpaceOnTheFocusedSaveButtonSaves)
     QString shownName, shownGroup, shownUrl, firstFocus;
 
     inDialog(*editDialog, [&] {
-        shownName = in<QLineEdit>(editDialog.get(), "Text1")->text();
-        shownGroup = in<QComboBox>(editDialog.get(), "Combo1")->currentText();
-        shownUrl = in<QLineEdit>(editDialog.get(), "Text3")->text();
+        shownName = in<QLineEdit>(editDialog, "Text1")->text();
+        shownGroup = in<QComboBox>(editDialog, "Combo1")->currentText();
+        shownUrl = in<QLineEdit>(editDialog, "Text3")->text();
         firstFocus = focusedName();
         retype("Gamma Ray");
         press(Qt::Key_Return);
@@ -367,7 +366,7 @@ TEST_F(EditingDialogs, AddAGroupTypedIntoTheSelector) {
     EXPECT_EQ(refusal, QStringLiteral("No Group To Add"));
     // As the window manager does, the focus goes back to the window under the box.
     view->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view));
     EXPECT_EQ(focused(), selector());
 }
 
@@ -378,21 +377,21 @@ TEST_F(EditingDialogs, RenameInTheModelessDialogWhichFollowsTheSelectorOnEverySw
     // Not modal: the main window stays usable.
     ASSERT_TRUE(renameDialog->isVisible());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(renameDialog.get()));
-    EXPECT_EQ(in<QLabel>(renameDialog.get(), "Label2")->text(), QStringLiteral("<Home>"));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(renameDialog));
+    EXPECT_EQ(in<QLabel>(renameDialog, "Label2")->text(), QStringLiteral("<Home>"));
     EXPECT_EQ(focusedName(), QStringLiteral("Text3"));
     type("Office");
 
     // The user goes back to the main window, chooses another group and returns.
     view->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view));
     chooseGroup(QStringLiteral("Work"));
     renameDialog->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(renameDialog.get()));
-    EXPECT_EQ(in<QLabel>(renameDialog.get(), "Label2")->text(), QStringLiteral("<Work>"));
-    EXPECT_EQ(in<QLineEdit>(renameDialog.get(), "Text3")->text(), QStringLiteral("Office"));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(renameDialog));
+    EXPECT_EQ(in<QLabel>(renameDialog, "Label2")->text(), QStringLiteral("<Work>"));
+    EXPECT_EQ(in<QLineEdit>(renameDialog, "Text3")->text(), QStringLiteral("Office"));
 
-    in<QLineEdit>(renameDialog.get(), "Text3")->setFocus();
+    in<QLineEdit>(renameDialog, "Text3")->setFocus();
     press(Qt::Key_Return);
     EXPECT_EQ(focusedName(), QStringLiteral("Command1"));
     EXPECT_EQ(ReadBytes(grp()), FileOf({Lines({"Home", "Work"})}));
@@ -419,15 +418,15 @@ TEST_F(EditingDialogs, TheRenameDialogsFrameCancelsAndKeepsTheTypedName) {
     startWithStore();
     chooseGroup(QStringLiteral("Work"));
     widget<QAction>("menueditselectedgroup")->trigger();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(renameDialog.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(renameDialog));
     type("Never Saved");
     renameDialog->close();
     EXPECT_FALSE(renameDialog->isVisible());
     EXPECT_EQ(ReadBytes(grp()), FileOf({Lines({"Home", "Work"})}));
 
     widget<QAction>("menueditselectedgroup")->trigger();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(renameDialog.get()));
-    EXPECT_EQ(in<QLineEdit>(renameDialog.get(), "Text3")->text(), QStringLiteral("Never Saved"));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(renameDialog));
+    EXPECT_EQ(in<QLineEdit>(renameDialog, "Text3")->text(), QStringLiteral("Never Saved"));
     renameDialog->close();
 }
 

@@ -5,11 +5,7 @@
 #include "app/App.h"
 #include "app/Startup.h"
 #include "app/Window.h"
-#include "platform/qt/AboutHelpViews.h"
-#include "platform/qt/BookmarkDialogView.h"
-#include "platform/qt/GroupNameDialogView.h"
-#include "platform/qt/ImportDialogViews.h"
-#include "platform/qt/MainWindowView.h"
+#include "platform/qt/QtFormWindow.h"
 #include "platform/qt/QtPlatform.h"
 #include "support/TempDir.h"
 
@@ -56,9 +52,9 @@ inline void WhenModalShows(std::function<void(QWidget*)> act, int roundsLeft = 5
 // leaves open fails the test and is closed, so that nothing waits forever. With `backTo`, the
 // focus then goes back to that window, as the window manager gives it back once the dialog is
 // gone, so that the dialog's next showing activates it again.
-inline void InModal(QtPlatform& platform, DialogView& dialog, std::function<void()> script,
+inline void InModal(ViewHost& host, QtFormWindow& dialog, std::function<void()> script,
                     QWidget* backTo = nullptr) {
-    WhenModalShows([&platform, &dialog, script = std::move(script), backTo](QWidget* modal) {
+    WhenModalShows([&host, &dialog, script = std::move(script), backTo](QWidget* modal) {
         EXPECT_EQ(modal, &dialog);
         if (QTest::qWaitForWindowActive(&dialog))
             script();
@@ -66,7 +62,7 @@ inline void InModal(QtPlatform& platform, DialogView& dialog, std::function<void
             ADD_FAILURE() << "the dialog never became active";
         if (dialog.isVisible()) {
             ADD_FAILURE() << "the dialog is still open";
-            platform.hideForm(dialog.form());
+            host.hideForm(dialog.form());
         }
         if (backTo) {
             backTo->activateWindow();
@@ -190,18 +186,23 @@ protected:
         platform->setEndProcessHook([this] { ++processEnds; });
         if (prepare)
             prepare(*platform);
-        app = std::make_unique<App>(*platform);
-        platform->setApp(*app);
-        view = std::make_unique<MainWindowView>(*platform, *app);
-        addDialog = std::make_unique<BookmarkDialogView>(*platform, app->frmAddName);
-        editDialog = std::make_unique<BookmarkDialogView>(*platform, app->frmEditName);
-        renameDialog = std::make_unique<GroupNameDialogView>(*platform, app->frmEditGroupName);
-        aboutBox = std::make_unique<AboutView>(*platform, app->frmAbout);
-        helpWindow = std::make_unique<HelpView>(*platform, app->frmHelp);
-        confirmDialog = std::make_unique<AddConfirmView>(*platform, app->frmAddConfirm);
-        assignDialog = std::make_unique<AssignNameView>(*platform, app->frmAssignName);
-        platform->setTrayHandler([this](int action) { TrayIcon_MouseAction(*app, action); });
-        platform->runEvent([this] { MainForm_Load(*app); });
+        host = std::make_unique<ViewHost>(*platform);
+        app = std::make_unique<App>(*platform, *host);
+        host->setApp(*app);
+        platform->setHost(*host);
+        // Every window up front, so that a test can reach a dialog before it is first shown.
+        const auto windowOf = [this](Form& form) {
+            return static_cast<QtFormWindow*>(&host->windowOf(form));
+        };
+        view = windowOf(app->main);
+        addDialog = windowOf(app->frmAddName);
+        editDialog = windowOf(app->frmEditName);
+        renameDialog = windowOf(app->frmEditGroupName);
+        aboutBox = windowOf(app->frmAbout);
+        helpWindow = windowOf(app->frmHelp);
+        confirmDialog = windowOf(app->frmAddConfirm);
+        assignDialog = windowOf(app->frmAssignName);
+        host->runEvent([this] { MainForm_Load(*app); });
     }
 
     template <class W> W* widget(const char* name) const {
@@ -234,15 +235,17 @@ protected:
     XdgHome home;
     int processEnds = 0;
     std::unique_ptr<QtPlatform> platform;
+    std::unique_ptr<ViewHost> host;
     std::unique_ptr<App> app;
-    std::unique_ptr<MainWindowView> view;
-    std::unique_ptr<BookmarkDialogView> addDialog;
-    std::unique_ptr<BookmarkDialogView> editDialog;
-    std::unique_ptr<GroupNameDialogView> renameDialog;
-    std::unique_ptr<AboutView> aboutBox;
-    std::unique_ptr<HelpView> helpWindow;
-    std::unique_ptr<AddConfirmView> confirmDialog;
-    std::unique_ptr<AssignNameView> assignDialog;
+    // The windows belong to the host.
+    QtFormWindow* view = nullptr;
+    QtFormWindow* addDialog = nullptr;
+    QtFormWindow* editDialog = nullptr;
+    QtFormWindow* renameDialog = nullptr;
+    QtFormWindow* aboutBox = nullptr;
+    QtFormWindow* helpWindow = nullptr;
+    QtFormWindow* confirmDialog = nullptr;
+    QtFormWindow* assignDialog = nullptr;
 };
 
 } // namespace tabbern::test

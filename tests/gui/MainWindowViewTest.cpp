@@ -81,7 +81,7 @@ TEST_F(MainWindow, DataFolderLabelShowsWhatTheModelSays) {
 TEST_F(MainWindow, MenuBarCarriesTheMenusWithTheirAccessKeys) {
     start();
     std::vector<QString> captions;
-    for (QAction* a : view->menuBar()->actions())
+    for (QAction* a : view->findChild<QMenuBar*>()->actions())
         captions.push_back(a->text());
     EXPECT_EQ(captions,
               (std::vector<QString>{"&Bookmarks", "&Groups", "&Share", "&Options", "&Help"}));
@@ -156,10 +156,10 @@ TEST_F(MainWindow, CloseBoxRunsTheExitSequenceWithoutAQuestion) {
 
 TEST_F(MainWindow, TheSessionManagersQuitRunsTheExitSequenceOnceTheStartUpIsDone) {
     start();
-    StopRequests stops(*platform, [this] { MainForm_Unload(*app); });
+    StopRequests stops(*host, [this] { MainForm_Unload(*app); });
     const std::string marker = home.programFolder() + "/tabbern.run";
     // In the notification area: no window is left for Qt to close.
-    platform->runEvent([this] { platform->hideForm(app->main); });
+    host->runEvent([this] { host->hideForm(app->main); });
     // Qt delivers the session manager's last word as the application's quit.
     QEvent quit(QEvent::Quit);
     QCoreApplication::sendEvent(QCoreApplication::instance(), &quit);
@@ -202,7 +202,7 @@ protected:
         combo = widget<QComboBox>("Combo1");
         ASSERT_TRUE(list && combo);
         MainForm& m = app->main;
-        platform->runEvent([&m] {
+        host->runEvent([&m] {
             m.List1.clear();
             for (const char* name : {"Alpha", "Beta", "Gamma", "Delta"})
                 m.List1.addItem(name);
@@ -226,12 +226,12 @@ protected:
 TEST_F(MainWindowInput, ListShowsTheModelAndSelectionFromCodeRunsNoSecondClick) {
     ASSERT_EQ(list->count(), 4);
     EXPECT_EQ(list->item(3)->text(), QStringLiteral("Delta"));
-    platform->runEvent([this] { app->main.List1.setListIndex(2); });
+    host->runEvent([this] { app->main.List1.setListIndex(2); });
     // The model's own click ran once; rendering the selection ran none.
     EXPECT_EQ(events, (std::vector<std::string>{"click Gamma"}));
     EXPECT_EQ(list->currentRow(), 2);
 
-    platform->runEvent([this] { app->main.List1.setListIndex(-1); });
+    host->runEvent([this] { app->main.List1.setListIndex(-1); });
     EXPECT_EQ(list->currentRow(), -1);
 }
 
@@ -267,7 +267,7 @@ TEST_F(MainWindowInput, GroupSelectorForwardsChoicesTypingAndEnter) {
     QTest::keyClick(edit, Qt::Key_Return);
     EXPECT_EQ(app->main.Combo1.text(), "Work");
     // Typing an entry's name, pressing Enter or leaving the box is no choice of that entry.
-    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view));
     edit->setFocus();
     widget<QLineEdit>("TextNameSearch")->setFocus();
     EXPECT_EQ(events, (std::vector<std::string>{"group Home", "key 13"}));
@@ -277,7 +277,7 @@ TEST_F(MainWindowInput, GroupSelectorForwardsChoicesTypingAndEnter) {
 TEST_F(MainWindowInput, EnterTypedAtTheFocusedGroupSelectorReachesTheCore) {
     // A keyboard sends its keys to the focus widget, which for an editable combo box is the
     // combo box itself, not its line edit.
-    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view));
     combo->setFocus();
     QWidget* focused = QApplication::focusWidget();
     ASSERT_NE(focused, nullptr);
@@ -304,7 +304,7 @@ TEST_F(MainWindowInput, SearchBoxAndFindButtonForwardInput) {
     EXPECT_EQ(events, (std::vector<std::string>{"search key 13"}));
 
     // A text set by the core reaches the box.
-    platform->runEvent([this] { app->main.TextNameSearch.setText(""); });
+    host->runEvent([this] { app->main.TextNameSearch.setText(""); });
     EXPECT_TRUE(search->text().isEmpty());
 }
 
@@ -314,21 +314,21 @@ TEST_F(MainWindowInput, DataFolderLabelTakesDoubleClicksOnlyWhileEnabled) {
     auto* label = widget<QLabel>("lblAltDatapath");
     QTest::mouseDClick(label, Qt::LeftButton);
     EXPECT_EQ(changes, 1);
-    platform->runEvent([this] { app->main.lblAltDatapath.setEnabled(false); });
+    host->runEvent([this] { app->main.lblAltDatapath.setEnabled(false); });
     QTest::mouseDClick(label, Qt::LeftButton);
     EXPECT_EQ(changes, 1);
 }
 
 TEST_F(MainWindowInput, FocusGoesWhereTheCoreAsksAndTypingReplacesTheBoxsText) {
-    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view));
     // The text and the focus request come in one event.
-    platform->runEvent([this] {
+    host->runEvent([this] {
         app->main.TextNameSearch.setText("gamma");
         app->main.setFocusedControl("TextNameSearch");
     });
     type("delta");
     EXPECT_EQ(app->main.TextNameSearch.text(), "delta");
-    platform->runEvent([this] { app->main.setFocusedControl("List1"); });
+    host->runEvent([this] { app->main.setFocusedControl("List1"); });
     EXPECT_TRUE(list->hasFocus());
 }
 
@@ -337,7 +337,7 @@ TEST_F(MainWindowInput, FocusGoesWhereTheCoreAsksAndTypingReplacesTheBoxsText) {
 TEST_F(MainWindow, PositionAndStateFollowTheModelAndTheUser) {
     start();
     MainForm& m = app->main;
-    platform->runEvent([&m] { m.move(300 * 15, 200 * 15); });
+    host->runEvent([&m] { m.move(300 * 15, 200 * 15); });
     EXPECT_EQ(view->frameGeometry().topLeft(), QPoint(300, 200));
 
     // Moved by the user: the model follows, and the next render does not move it back.
@@ -345,14 +345,14 @@ TEST_F(MainWindow, PositionAndStateFollowTheModelAndTheUser) {
     EXPECT_EQ(m.left(), 310 * 15);
     EXPECT_EQ(m.top(), 220 * 15);
     EXPECT_EQ(m.height(), view->frameGeometry().height() * 15);
-    platform->syncViews();
+    host->renderAll();
     EXPECT_EQ(view->frameGeometry().topLeft(), QPoint(310, 220));
 
     view->showMinimized();
     EXPECT_EQ(m.windowState(), WindowState::Minimized);
-    platform->runEvent([&m, this] {
+    host->runEvent([&m, this] {
         m.setWindowState(WindowState::Normal);
-        platform->applyWindowState(m);
+        host->applyWindowState(m);
         EXPECT_FALSE(view->isMinimized());
     });
     EXPECT_EQ(m.windowState(), WindowState::Normal);
@@ -362,19 +362,19 @@ TEST_F(MainWindow, MessageBoxClosingIsNoActivationButShowingAgainIs) {
     start();
     int activations = 0;
     app->main.onActivate = [&] { ++activations; };
-    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view));
     const int atStart = activations;
 
     WhenModalShows([](QWidget* w) { qobject_cast<QMessageBox*>(w)->accept(); });
-    platform->runEvent([this] { platform->messageBox("Hello", "Tabbern 5.2", MsgButtons::OK); });
+    host->runEvent([this] { platform->messageBox("Hello", "Tabbern 5.2", MsgButtons::OK); });
     // As the window manager does, the focus goes back to the window under the box.
     view->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view));
     EXPECT_EQ(activations, atStart);
 
-    platform->runEvent([this] { platform->hideForm(app->main); });
-    platform->runEvent([this] { platform->showModeless(app->main); });
-    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    host->runEvent([this] { host->hideForm(app->main); });
+    host->runEvent([this] { host->showModeless(app->main); });
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view));
     EXPECT_EQ(activations, atStart + 1);
 }
 

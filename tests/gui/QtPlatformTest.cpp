@@ -2,7 +2,6 @@
 // autostart entries, the shell, file-dialog filters and web fetches.
 #include "GuiTestSupport.h"
 
-#include "platform/qt/FormView.h"
 #include "ui/Controls.h"
 #include "ui/MainForm.h"
 
@@ -122,7 +121,7 @@ using QtPlatformEvents = StartedProgram;
 TEST_F(QtPlatformEvents, EndProcessLeavesTheEventAtOnce) {
     start();
     bool after = false;
-    platform->runEvent([&] {
+    host->runEvent([&] {
         platform->endProcess();
         after = true;
     });
@@ -137,7 +136,7 @@ TEST_F(QtPlatformEvents, AnUnexpectedErrorIsShownThenEndsTheProcess) {
         text = qobject_cast<QMessageBox*>(w)->text();
         qobject_cast<QMessageBox*>(w)->button(QMessageBox::Ok)->click();
     });
-    platform->runEvent([] { throw std::runtime_error("disk on fire"); });
+    host->runEvent([] { throw std::runtime_error("disk on fire"); });
     EXPECT_TRUE(text.contains(QStringLiteral("disk on fire"))) << text.toStdString();
     EXPECT_EQ(processEnds, 1);
 }
@@ -155,93 +154,43 @@ TEST_F(QtPlatformEvents, PopupMenuRunsTheChosenCommandBeforeReturning) {
             captions << a->text();
         QTest::keyClick(menu, Qt::Key_A); // the access key of "&Add A Bookmark"
     });
-    platform->runEvent([&] {
-        platform->popupMenu(m.menunames);
+    host->runEvent([&] {
+        host->popupMenu(m.menunames);
         EXPECT_EQ(adds, 1);
     });
     EXPECT_EQ(captions, (QStringList{"&Add A Bookmark", "&Edit Selected Bookmark",
                                      "&Delete Selected Bookmark", "&Sort By", "", "E&xit"}));
 }
 
-// A bare form and window, as a dialog's view will be.
-class TestDialogView : public FormView {
-public:
-    explicit TestDialogView(QtPlatform& platform) : TestDialogView(platform, own_) {}
-    TestDialogView(QtPlatform& platform, Form& form) : model(form), platform_(platform) {
-        platform_.registerView(*this);
-    }
-    ~TestDialogView() override { platform_.unregisterView(*this); }
-    Form& form() override { return model; }
-    QWidget* widget() override { return &window; }
-    void sync() override { ++syncs; }
-
-private:
-    Form own_{"frmTest"};
-
-public:
-    Form& model;
-    QWidget window;
-    int syncs = 0;
-
-private:
-    QtPlatform& platform_;
-};
-
 TEST_F(QtPlatformEvents, ShowModalWaitsUntilTheFormIsHidden) {
     start();
-    TestDialogView dialog(*platform);
+    Form& about = app->frmAbout;
     int activations = 0;
-    dialog.model.onActivate = [&] { ++activations; };
+    about.onActivate = [&] { ++activations; };
     bool returned = false;
 
     // Inside the dialog: a message box over it, then the dialog hides itself.
     // Every path ends by hiding the dialog, so that a failure cannot leave the test waiting.
     QTimer::singleShot(0, [&] {
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog.window));
+        EXPECT_TRUE(QTest::qWaitForWindowActive(aboutBox));
         EXPECT_FALSE(returned);
         WhenModalShows([](QWidget* w) { qobject_cast<QMessageBox*>(w)->accept(); });
-        platform->runEvent(
+        host->runEvent(
             [&] { platform->messageBox("Please Enter A URL", "Tabbern 5.2", MsgButtons::OK); });
         // As the window manager does, the focus goes back to the dialog.
-        dialog.window.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog.window));
-        platform->runEvent([&] { platform->hideForm(dialog.model); });
+        aboutBox->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(aboutBox));
+        host->runEvent([&] { host->hideForm(about); });
     });
-    platform->runEvent([&] {
-        platform->showModal(dialog.model);
+    host->runEvent([&] {
+        host->showModal(about);
         returned = true;
     });
     EXPECT_TRUE(returned);
-    EXPECT_FALSE(dialog.window.isVisible());
-    EXPECT_FALSE(dialog.model.visible());
+    EXPECT_FALSE(aboutBox->isVisible());
+    EXPECT_FALSE(about.visible());
     // Shown once, activated once: the message box closing over it was no activation.
     EXPECT_EQ(activations, 1);
-    EXPECT_GT(dialog.syncs, 0);
-}
-
-TEST_F(QtPlatformEvents, ADialogsWindowIsMadeWhenItIsFirstShownAndThenKept) {
-    start();
-    Form dialog{"frmLater"};
-    std::vector<std::unique_ptr<TestDialogView>> made;
-    platform->setViewMaker(
-        [&](Form& form) { made.push_back(std::make_unique<TestDialogView>(*platform, form)); });
-    const auto showAndClose = [&] {
-        QTimer::singleShot(0, [&] { platform->runEvent([&] { platform->hideForm(dialog); }); });
-        platform->runEvent([&] { platform->showModal(dialog); });
-    };
-
-    // Hiding a dialog that was never shown needs no window.
-    platform->runEvent([&] { platform->hideForm(dialog); });
-    EXPECT_TRUE(made.empty());
-
-    showAndClose();
-    ASSERT_EQ(made.size(), 1u);
-    EXPECT_EQ(&made.front()->model, &dialog);
-    EXPECT_GT(made.front()->syncs, 0);
-    EXPECT_FALSE(made.front()->window.isVisible());
-
-    showAndClose();
-    EXPECT_EQ(made.size(), 1u);
 }
 
 // ---- desktop services ---------------------------------------------------------------------------

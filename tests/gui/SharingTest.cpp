@@ -31,7 +31,7 @@ protected:
         WriteBytes(dat(), FileOf(stored()));
         WriteBytes(grp(), FileOf({Lines({"Home", "Work", "Reading"})}));
         start();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(view));
         today = platform->todayShortDate();
     }
     static std::vector<std::string> stored() {
@@ -44,20 +44,13 @@ protected:
 
     // Closes the program's windows and starts it afresh in another, empty data home.
     void restartInEmptyDataHome() {
-        assignDialog.reset();
-        confirmDialog.reset();
-        helpWindow.reset();
-        aboutBox.reset();
-        renameDialog.reset();
-        editDialog.reset();
-        addDialog.reset();
-        view.reset();
         app.reset();
+        host.reset();
         platform.reset();
         dataHome = home.temp().makeDir("other-data");
         qputenv("XDG_DATA_HOME", QByteArray::fromStdString(dataHome));
         start();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(view));
     }
 
     std::string programFile(const char* name) const {
@@ -67,8 +60,8 @@ protected:
     std::string grp() const { return programFile("tabbern.grp"); }
 
     // Runs the script inside the modal dialog; the focus then goes back to the main window.
-    void inModal(DialogView& dialog, std::function<void()> script) {
-        InModal(*platform, dialog, std::move(script), view.get());
+    void inModal(QtFormWindow& dialog, std::function<void()> script) {
+        InModal(*host, dialog, std::move(script), view);
     }
 
     // Answers the next message box with OK and keeps its text.
@@ -103,8 +96,8 @@ protected:
         ASSERT_EQ(app->main.Combo1.text(), name.toStdString());
     }
 
-    QTextEdit* confirmList() const { return in<QTextEdit>(confirmDialog.get(), "Text1"); }
-    QWidget* confirmPart(const char* name) const { return in<QWidget>(confirmDialog.get(), name); }
+    QTextEdit* confirmList() const { return in<QTextEdit>(confirmDialog, "Text1"); }
+    QWidget* confirmPart(const char* name) const { return in<QWidget>(confirmDialog, name); }
     QListWidget* list() const { return widget<QListWidget>("List1"); }
 
     std::string today;
@@ -118,26 +111,25 @@ protected:
 TEST_F(Sharing, TheImportDialogsAreFixedWindowsOnTheirPicturesWithPictureButtons) {
     startWithStore();
     struct Case {
-        DialogView* dialog;
+        QtFormWindow* dialog;
         const char* name;
         QSize size;
         QSize face;
         std::vector<const char*> buttons;
     };
     for (const Case& c :
-         {Case{
-              confirmDialog.get(), "frmAddConfirm", {600, 370}, {68, 26}, {"Command1", "Command2"}},
-          Case{assignDialog.get(),
+         {Case{confirmDialog, "frmAddConfirm", {600, 370}, {68, 26}, {"Command1", "Command2"}},
+          Case{assignDialog,
                "frmAssignName",
                {420, 280},
                {83, 26},
                {"Command1", "Command2", "Command3"}}}) {
         SCOPED_TRACE(c.name);
-        DialogView* dialog = c.dialog;
+        QtFormWindow* dialog = c.dialog;
         EXPECT_EQ(dialog->objectName(), QString::fromLatin1(c.name));
         // A hidden dialog is rendered when it is shown; render it as showing does.
         dialog->form().setVisible(true);
-        dialog->sync();
+        dialog->render();
         EXPECT_EQ(dialog->minimumSize(), c.size);
         EXPECT_EQ(dialog->maximumSize(), c.size);
         EXPECT_EQ(dialog->windowTitle(), QString::fromStdString(dialog->form().caption()));
@@ -161,17 +153,17 @@ TEST_F(Sharing, TheImportDialogsAreFixedWindowsOnTheirPicturesWithPictureButtons
     for (bool shown : {false, true, false}) {
         for (Control* c : fields)
             c->setVisible(shown);
-        confirmDialog->sync();
+        host->renderAll();
         for (Control* c : fields)
             EXPECT_EQ(confirmPart(c->name().c_str())->isHidden(), !shown) << c->name();
-        ExpectLaidOut(confirmDialog.get());
+        ExpectLaidOut(confirmDialog);
         listHeights.push_back(confirmList()->height());
     }
     EXPECT_GT(listHeights[0], listHeights[1]);
     EXPECT_EQ(listHeights[2], listHeights[0]);
     // Down to the etched line above the buttons, which lies 70 pixels above the bottom.
     EXPECT_GE(confirmList()->geometry().bottom(), 370 - 70 - 30);
-    EXPECT_EQ(in<QLabel>(confirmDialog.get(), "Label1")->text(), QStringLiteral("Bookmark:"));
+    EXPECT_EQ(in<QLabel>(confirmDialog, "Label1")->text(), QStringLiteral("Bookmark:"));
     EXPECT_EQ(confirmPart("Command2")->toolTip(), QStringLiteral(" Cancel All Importports "));
 
     // A link too long for the assign dialog's two lines is shortened in the middle to fit them;
@@ -179,8 +171,8 @@ TEST_F(Sharing, TheImportDialogsAreFixedWindowsOnTheirPicturesWithPictureButtons
     const std::string longLink = "https://docs.example/" + std::string(200, 'x') + "/end";
     app->frmAssignName.Label3.setCaption(longLink);
     app->frmAssignName.Label3.setToolTip(" " + longLink + " ");
-    assignDialog->sync();
-    auto* link = in<QLabel>(assignDialog.get(), "Label3");
+    host->renderAll();
+    auto* link = in<QLabel>(assignDialog, "Label3");
     EXPECT_TRUE(link->text().startsWith(QStringLiteral("https://")));
     EXPECT_TRUE(link->text().endsWith(QStringLiteral("/end")));
     EXPECT_TRUE(link->text().contains(QChar(0x2026)));
@@ -189,8 +181,8 @@ TEST_F(Sharing, TheImportDialogsAreFixedWindowsOnTheirPicturesWithPictureButtons
     for (const QString& line : lines)
         EXPECT_LE(link->fontMetrics().horizontalAdvance(line), link->width()) << line.toStdString();
     EXPECT_EQ(link->toolTip(), QString::fromStdString(" " + longLink + " "));
-    for (DialogView* dialog : {static_cast<DialogView*>(confirmDialog.get()),
-                               static_cast<DialogView*>(assignDialog.get())})
+    for (QtFormWindow* dialog :
+         {static_cast<QtFormWindow*>(confirmDialog), static_cast<QtFormWindow*>(assignDialog)})
         dialog->form().setVisible(false);
 }
 
@@ -228,7 +220,7 @@ TEST_F(Sharing, ExportAGroupThenImportItIntoAnEmptyDataFolder) {
         listed = confirmList()->toPlainText();
         fieldsHidden = confirmPart("GroupList")->isHidden() && confirmPart("Text2")->isHidden() &&
                        confirmPart("Label1")->isHidden() && confirmPart("Label2")->isHidden();
-        QTest::mouseClick(in<QPushButton>(confirmDialog.get(), "Command1"), Qt::LeftButton);
+        QTest::mouseClick(in<QPushButton>(confirmDialog, "Command1"), Qt::LeftButton);
     });
     widget<QAction>("menuimportfromtabbernfile")->trigger();
 
@@ -282,7 +274,7 @@ TEST_F(Sharing, AClipboardLinkIsNamedAndGroupedInTheConfirmation) {
         listed = confirmList()->toPlainText();
         fieldsShown = !confirmPart("GroupList")->isHidden() && !confirmPart("Text2")->isHidden();
         firstFocus = focusedName();
-        groups = Items(in<QComboBox>(confirmDialog.get(), "GroupList")).join(QLatin1Char(','));
+        groups = Items(in<QComboBox>(confirmDialog, "GroupList")).join(QLatin1Char(','));
         type("Morning News");
         // Enter moves nowhere here and imports nothing.
         press(Qt::Key_Return);
@@ -290,7 +282,7 @@ TEST_F(Sharing, AClipboardLinkIsNamedAndGroupedInTheConfirmation) {
         press(Qt::Key_Tab);
         EXPECT_EQ(focusedName(), QStringLiteral("GroupList"));
         press(Qt::Key_Down);
-        QTest::mouseClick(in<QPushButton>(confirmDialog.get(), "Command1"), Qt::LeftButton);
+        QTest::mouseClick(in<QPushButton>(confirmDialog, "Command1"), Qt::LeftButton);
     });
     widget<QAction>("menuimportfromclipboard")->trigger();
 
@@ -323,7 +315,7 @@ TEST_F(Sharing, TheLinksOfAWebPageAreNamedOneByOneAndTheLastIsCancelled) {
     // Names a link with the keyboard: the name, Enter, the group typed over the box, Enter, and
     // the focused Assign button pressed with `pressKey`.
     auto nameIt = [&](const char* name, const char* group, Qt::Key pressKey) {
-        linksShown.push_back(in<QLabel>(assignDialog.get(), "Label3")->text());
+        linksShown.push_back(in<QLabel>(assignDialog, "Label3")->text());
         firstFocus.push_back(focusedName());
         type(name);
         press(Qt::Key_Return);
@@ -339,7 +331,7 @@ TEST_F(Sharing, TheLinksOfAWebPageAreNamedOneByOneAndTheLastIsCancelled) {
             inModal(*assignDialog, [&] {
                 groupFileAfterFirst = ReadBytes(grp());
                 inModal(*assignDialog, [&] {
-                    linksShown.push_back(in<QLabel>(assignDialog.get(), "Label3")->text());
+                    linksShown.push_back(in<QLabel>(assignDialog, "Label3")->text());
                     type("Never Stored");
                     assignDialog->close();
                 });
@@ -347,7 +339,7 @@ TEST_F(Sharing, TheLinksOfAWebPageAreNamedOneByOneAndTheLastIsCancelled) {
             });
             nameIt("Alpha Docs", "Reference", Qt::Key_Return);
         });
-        QTest::mouseClick(in<QPushButton>(confirmDialog.get(), "Command1"), Qt::LeftButton);
+        QTest::mouseClick(in<QPushButton>(confirmDialog, "Command1"), Qt::LeftButton);
     });
     widget<QAction>("menuimportfromtextfile")->trigger();
 

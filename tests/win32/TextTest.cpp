@@ -135,7 +135,7 @@ TEST(CommandLine, DropsTheProgramNameQuotedOrNot) {
     EXPECT_EQ(ArgumentsOf(L"\"C:\\a b c"), L"");
 }
 
-// ---- twips, web addresses and paths -----------------------------------------------------------
+// ---- twips and paths -------------------------------------------------------------------------
 
 TEST(Twips, RoundToTheNearestPixelEitherSideOfZero) {
     EXPECT_EQ(TwipsToPixels(3750, 15), 250);
@@ -146,16 +146,6 @@ TEST(Twips, RoundToTheNearestPixelEitherSideOfZero) {
     // 120 dots per inch: 12 twips a pixel.
     EXPECT_EQ(TwipsToPixels(3750, 12), 313);
     EXPECT_EQ(TwipsToPixels(100, 0), 0);
-}
-
-TEST(WebAddress, OnlyHttpAndHttpsGoToTheShell) {
-    EXPECT_TRUE(IsWebAddress("http://www.example.com/"));
-    EXPECT_TRUE(IsWebAddress("HTTPS://example.com"));
-    EXPECT_FALSE(IsWebAddress("www.example.com"));
-    EXPECT_FALSE(IsWebAddress("file:///C:/Windows/notepad.exe"));
-    EXPECT_FALSE(IsWebAddress("C:\\Windows\\system32\\calc.exe"));
-    EXPECT_FALSE(IsWebAddress(" http://example.com"));
-    EXPECT_FALSE(IsWebAddress("http:/"));
 }
 
 TEST(ProgramPath, FolderKeepsTheRootsBackslashOnly) {

@@ -41,6 +41,7 @@ FormLayout TestLayout() {
         {"Combo1", {150, 2400, 3000, 390}},   {"Label1", {1500, 750, 2250, 270}},
         {"Command1", {150, 3300, 1500, 390}}, {"Command2", {1800, 3300, 1500, 390}},
     };
+    l.cancel = "Command2";
     return l;
 }
 
@@ -66,17 +67,24 @@ protected:
     void SetUp() override {
         if (!IsWindow(window.hwnd()))
             GTEST_SKIP() << "no window could be created: these tests need a display";
-        platform.showModeless(form);
+        host.showModeless(form);
         events.clear();
     }
     void TearDown() override { form.setVisible(false); }
 
     HWND control(const char* name) { return window.controlWindow(name); }
 
+    FormWindow& makeWindow() {
+        platform.setHost(host);
+        host.setLayouts([](const Form&) { return TestLayout(); });
+        return static_cast<FormWindow&>(host.windowOf(form));
+    }
+
     Win32Platform platform;
+    ViewHost host{platform};
     TestForm form;
     std::vector<std::string> events;
-    FormWindow window{platform, form, TestLayout(), [this] { form.Command2.click(); }};
+    FormWindow& window = makeWindow();
 };
 
 TEST_F(FormWindowTest, RendersTheModelsWithoutRunningHandlers) {
@@ -87,7 +95,7 @@ TEST_F(FormWindowTest, RendersTheModelsWithoutRunningHandlers) {
     form.Text1.setText("typed");
     form.Label1.setCaption("Caption");
     events.clear();
-    window.sync();
+    window.render();
 
     EXPECT_EQ(SendMessageW(control("List1"), LB_GETCOUNT, 0, 0), 2);
     EXPECT_EQ(SendMessageW(control("Combo1"), CB_GETCOUNT, 0, 0), 2);
@@ -95,7 +103,7 @@ TEST_F(FormWindowTest, RendersTheModelsWithoutRunningHandlers) {
     EXPECT_EQ(TextOf(control("Label1")), L"Caption");
     // Selecting from code runs the click once, in the core; drawing it runs nothing more.
     form.List1.setListIndex(1);
-    window.sync();
+    window.render();
     EXPECT_EQ(SendMessageW(control("List1"), LB_GETCURSEL, 0, 0), 1);
     EXPECT_EQ(events, (std::vector<std::string>{"click Beta"}));
     EXPECT_EQ(form.Text1.text(), "typed");
@@ -117,7 +125,7 @@ TEST_F(FormWindowTest, ControlsLieWhereTheTwipsSay) {
 TEST_F(FormWindowTest, ArrowKeysInTheListAreClicks) {
     for (const char* s : {"Alpha", "Beta", "Gamma"})
         form.List1.addItem(s);
-    window.sync();
+    window.render();
     HWND list = control("List1");
     SendMessageW(list, WM_KEYDOWN, VK_DOWN, 0);
     SendMessageW(list, WM_KEYDOWN, VK_DOWN, 0);
@@ -128,7 +136,7 @@ TEST_F(FormWindowTest, ArrowKeysInTheListAreClicks) {
 TEST_F(FormWindowTest, MouseClicksEveryPressOnceAndBeforeTheDoubleClick) {
     for (const char* s : {"Alpha", "Beta"})
         form.List1.addItem(s);
-    window.sync();
+    window.render();
     HWND list = control("List1");
     const int row = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
     const LPARAM second = MAKELPARAM(10, row + row / 2);
@@ -151,7 +159,7 @@ TEST_F(FormWindowTest, TypingReachesTheModelButSyncDoesNotEchoBack) {
     SendMessageW(edit, WM_CHAR, L'\u00E9', 0);
     EXPECT_EQ(form.Text1.text(), "h\xC3\xA9");
     const std::uint64_t revision = form.Text1.revision();
-    window.sync();
+    window.render();
     EXPECT_EQ(form.Text1.revision(), revision);
     EXPECT_TRUE(events.empty());
 }
@@ -170,7 +178,7 @@ TEST_F(FormWindowTest, EnterInABoxGoesToItsKeyHandlerNotToAButton) {
 
 TEST_F(FormWindowTest, EnterOnAFocusedButtonPressesIt) {
     form.setFocusedControl("Command1");
-    window.sync();
+    window.render();
     MSG msg{GetFocus(), WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
     ASSERT_EQ(msg.hwnd, control("Command1"));
     platform.preTranslate(msg);
@@ -187,7 +195,7 @@ TEST_F(FormWindowTest, TheFrameCloseButtonAndEscapePressCancelAndTheWindowStays)
 
 TEST_F(FormWindowTest, DisabledButtonTakesNoClick) {
     form.Command1.setEnabled(false);
-    window.sync();
+    window.render();
     EXPECT_FALSE(IsWindowEnabled(control("Command1")));
     SendMessageW(window.hwnd(), WM_COMMAND,
                  MAKEWPARAM(GetDlgCtrlID(control("Command1")), BN_CLICKED),
@@ -198,7 +206,7 @@ TEST_F(FormWindowTest, DisabledButtonTakesNoClick) {
 TEST_F(FormWindowTest, ArrowKeyInTheClosedComboChoosesAnEntry) {
     form.Combo1.addItem("All Groups");
     form.Combo1.addItem("Work");
-    window.sync();
+    window.render();
     SendMessageW(control("Combo1"), WM_KEYDOWN, VK_DOWN, 0);
     EXPECT_EQ(form.Combo1.listIndex(), 0);
     EXPECT_EQ(form.Combo1.text(), "All Groups");
@@ -206,18 +214,18 @@ TEST_F(FormWindowTest, ArrowKeyInTheClosedComboChoosesAnEntry) {
 }
 
 TEST_F(FormWindowTest, ShowingActivatesOnceAndReturningFromElsewhereDoesNot) {
-    platform.hideForm(form);
+    host.hideForm(form);
     events.clear();
-    platform.showModeless(form);
+    host.showModeless(form);
     EXPECT_EQ(events, (std::vector<std::string>{"activate"}));
     // The form is active already: coming back to it (as after a message box) is no activation.
-    platform.windowActivated(form);
+    host.activated(form);
     EXPECT_EQ(events.size(), 1u);
-    platform.hideForm(form);
+    host.hideForm(form);
     EXPECT_FALSE(IsWindowVisible(window.hwnd()));
-    platform.showModeless(form);
+    host.showModeless(form);
     EXPECT_EQ(events, (std::vector<std::string>{"activate", "activate"}));
-    platform.hideForm(form);
+    host.hideForm(form);
 }
 
 // ---- menus --------------------------------------------------------------------------------------

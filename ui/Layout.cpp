@@ -1,11 +1,18 @@
-#include "platform/win32/Layouts.h"
+#include "ui/Layout.h"
+
+#include "app/App.h"
 
 #include <string_view>
 #include <utility>
 
-namespace tabbern::win32 {
+namespace tabbern {
 
 namespace {
+
+// The confirmation's list: the whole height, or shortened above the name and group boxes.
+TwipRect AddConfirmListRect(bool fieldsShown) {
+    return {420, 420, 7710, fieldsShown ? 2790 : 3780};
+}
 
 // The small dialogs lie on the card of bitmap 102 (6300 x 4200 twips): one column of captioned
 // boxes, the buttons below the card's etched line, right-aligned with the boxes.
@@ -17,21 +24,17 @@ constexpr int kCaption = 270;
 constexpr int kBox = 390;
 constexpr int kButtonTop = 3420;
 // The dialogs' own label colour, chosen for the pale card.
-constexpr long kLabelColour = 0x1d3557;
+constexpr long kLabelColour = kNameRgb;
 
-FormLayout Card() {
+FormLayout Card(const char* cancel) {
     FormLayout l;
     l.clientWidth = kCardWidth;
     l.clientHeight = kCardHeight;
     l.fontPixels = 12;
     l.labelColour = kLabelColour;
+    l.cancel = cancel;
     return l;
 }
-
-} // namespace
-
-// A main-window label written in white on the dark top of the background.
-constexpr unsigned kWhiteText = 1u << 31;
 
 FormLayout MainWindowLayout() {
     FormLayout l;
@@ -57,22 +60,21 @@ FormLayout MainWindowLayout() {
         const TwipRect* rect = MainForm::layoutOf(name);
         if (!rect)
             continue;
-        Placement p{name, *rect, flags & ~kWhiteText};
+        Placement p{name, *rect, flags};
         if (flags & kWhiteText)
             p.fore = Colour::fromRgb(kWhite);
-        l.controls.push_back(p);
-    }
-    // The data folder runs across the top in the title bar's colours.
-    for (Placement& p : l.controls)
-        if (std::string_view(p.name) == "lblAltDatapath") {
+        // The data folder runs across the top in the title bar's colours.
+        if (std::string_view(name) == "lblAltDatapath") {
             p.fore = Colour::fromRgb(kWhite);
             p.back = Colour::system(Colour::Kind::ActiveTitleBar);
         }
+        l.controls.push_back(p);
+    }
     return l;
 }
 
 FormLayout BookmarkDialogLayout() {
-    FormLayout l = Card();
+    FormLayout l = Card("Command2");
     l.controls = {
         {"Picture1", {0, 0, kCardWidth, kCardHeight}},
         {"Label1", {kLeft, 390, kColumn, kCaption}, kBold},
@@ -88,12 +90,12 @@ FormLayout BookmarkDialogLayout() {
 }
 
 FormLayout GroupNameDialogLayout() {
-    FormLayout l = Card();
+    FormLayout l = Card("Command2");
     l.controls = {
         {"Picture1", {0, 0, kCardWidth, kCardHeight}},
         {"Label1", {kLeft, 840, kColumn, kCaption}, kBold},
         // The current name in large type; it travels in the hidden Text1 for the save.
-        {"Label2", {kLeft, 1200, kColumn, 450}, kLarge | kCentred},
+        {"Label2", {kLeft, 1200, kColumn, 450}, kBold | kLarge | kCentred},
         {"Text1", {kLeft, 1200, kColumn, kBox}, kHidden},
         {"Text3", {kLeft, 1830, kColumn, kBox}},
         {"Command1", {1935, kButtonTop, 1725, 360}},
@@ -104,17 +106,13 @@ FormLayout GroupNameDialogLayout() {
 
 // The confirmation lies on bitmap 103 (9000 x 5550 twips): the list right up to the ribbon, the
 // name and group boxes of the clipboard import side by side under it.
-TwipRect AddConfirmListRect(bool fieldsShown) {
-    return {420, 420, 7710, fieldsShown ? 2790 : 3780};
-}
-
 FormLayout AddConfirmLayout() {
-    FormLayout l = Card();
+    FormLayout l = Card("Command2");
     l.clientWidth = 9000;
     l.clientHeight = 5550;
     l.controls = {
         {"Picture1", {0, 0, 9000, 5550}},
-        {"Text1", AddConfirmListRect(false), kMultiLine},
+        {"Text1", AddConfirmListRect(false), kMultiLine | kEntries},
         {"Label1", {420, 3390, 4500, kCaption}, kBold},
         {"Text2", {420, 3690, 4500, kBox}},
         {"Label2", {5160, 3390, 2970, kCaption}, kBold},
@@ -126,11 +124,11 @@ FormLayout AddConfirmLayout() {
 }
 
 FormLayout AssignNameLayout() {
-    FormLayout l = Card();
+    FormLayout l = Card("Command3");
     l.controls = {
         {"Picture1", {0, 0, kCardWidth, kCardHeight}},
         // The link in large type on up to two lines.
-        {"Label3", {kLeft, 300, kColumn, 660}, kBold | kWrap | kLinkColour},
+        {"Label3", {kLeft, 300, kColumn, 660}, kBold | kWrap | kLinkColour | kAddress},
         {"Label1", {kLeft, 1230, kColumn, kCaption}, kBold},
         {"Text1", {kLeft, 1515, kColumn, kBox}},
         {"Combo1", {kLeft, 2085, kColumn, kBox}},
@@ -142,7 +140,7 @@ FormLayout AssignNameLayout() {
 }
 
 FormLayout AboutLayout() {
-    FormLayout l = Card();
+    FormLayout l = Card("cmdOK");
     l.labelColour = -1;
     l.controls = {
         {"lblTitle", {kLeft, 210, 4800, 480}, kTitle | kCentred},
@@ -161,11 +159,50 @@ FormLayout HelpLayout() {
     l.clientWidth = 9000;
     l.clientHeight = 7200;
     l.fontPixels = 13;
+    l.cancel = "Command1";
     l.controls = {
-        {"Text1", {210, 210, 8580, 6150}, kMultiLine},
+        {"Text1", {210, 210, 8580, 6150}, kMultiLine | kHeadings},
         {"Command1", {7350, 6570, 1440, 420}},
     };
     return l;
 }
 
-} // namespace tabbern::win32
+} // namespace
+
+void ArrangePlaces(const App& app, const Form& form,
+                   const std::function<void(const char* control, const TwipRect&)>& place) {
+    if (&form != &app.frmAddConfirm)
+        return;
+    const AddConfirmForm& c = app.frmAddConfirm;
+    const bool fieldsShown =
+        c.Label1.visible() || c.Text2.visible() || c.Label2.visible() || c.GroupList.visible();
+    place("Text1", AddConfirmListRect(fieldsShown));
+}
+
+int FontPixels(const FormLayout& layout, unsigned flags) {
+    if (flags & kTitle)
+        return kTitleFontPixels;
+    if (flags & kLarge)
+        return kLargeFontPixels;
+    return layout.fontPixels - ((flags & kSmall) ? 1 : 0);
+}
+
+FormLayout LayoutOf(const App& app, const Form& form) {
+    if (&form == &app.main)
+        return MainWindowLayout();
+    if (&form == &app.frmAddName || &form == &app.frmEditName)
+        return BookmarkDialogLayout();
+    if (&form == &app.frmEditGroupName)
+        return GroupNameDialogLayout();
+    if (&form == &app.frmAddConfirm)
+        return AddConfirmLayout();
+    if (&form == &app.frmAssignName)
+        return AssignNameLayout();
+    if (&form == &app.frmAbout)
+        return AboutLayout();
+    if (&form == &app.frmHelp)
+        return HelpLayout();
+    return {};
+}
+
+} // namespace tabbern
