@@ -341,8 +341,13 @@ void FormWindow::render() {
     // A focus request is carried out once, when the window shows; a hidden window takes the
     // focus when it is shown.
     if (renderedFocusRequests_ != form_.focusRequests() && IsWindowVisible(hwnd_)) {
-        if (HWND target = controlWindow(form_.focusedControl()))
+        if (HWND target = controlWindow(form_.focusedControl())) {
             SetFocus(target);
+            // A box reached so has its whole text selected, as Tab gives it, so that typing
+            // replaces an address offered from the clipboard.
+            if (Binding* b = bindingOf(target); b && b->kind == Kind::Text)
+                SendMessageW(target, EM_SETSEL, 0, -1);
+        }
         renderedFocusRequests_ = form_.focusRequests();
     }
     syncing_ = false;

@@ -4,7 +4,6 @@
 
 #include "app/App.h"
 #include "app/Startup.h"
-#include "app/Window.h"
 #include "platform/qt/QtFormWindow.h"
 #include "platform/qt/QtPlatform.h"
 #include "support/TempDir.h"
@@ -13,7 +12,6 @@
 
 #include <QApplication>
 #include <QByteArray>
-#include <QComboBox>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QString>
@@ -45,6 +43,15 @@ inline void WhenModalShows(std::function<void(QWidget*)> act, int roundsLeft = 5
             WhenModalShows(std::move(act), roundsLeft - 1);
         else
             ADD_FAILURE() << "no modal window appeared";
+    });
+}
+
+// Presses a button of the next message box.
+inline void AnswerBox(QMessageBox::StandardButton button) {
+    WhenModalShows([button](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        ASSERT_NE(box, nullptr);
+        box->button(button)->click();
     });
 }
 
@@ -92,60 +99,11 @@ private:
     QMessageBox* last_ = nullptr;
 };
 
-// Every shown control lies wholly on the window, and no two of them overlap. Returns how many
-// controls are shown.
-inline std::size_t ExpectLaidOut(QWidget* dialog) {
-    std::vector<QWidget*> shown;
-    for (QWidget* w : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (!w->isHidden() && w->objectName() != QStringLiteral("Picture1"))
-            shown.push_back(w);
-    for (QWidget* w : shown) {
-        EXPECT_TRUE(dialog->rect().contains(w->geometry())) << w->objectName().toStdString();
-        for (QWidget* other : shown)
-            EXPECT_TRUE(w == other || !w->geometry().intersects(other->geometry()))
-                << w->objectName().toStdString() << " " << other->objectName().toStdString();
-    }
-    return shown.size();
-}
-
 inline QStringList Items(const QListWidget* list) {
     QStringList out;
     for (int i = 0; i < list->count(); ++i)
         out << list->item(i)->text();
     return out;
-}
-
-inline QStringList Items(const QComboBox* combo) {
-    QStringList out;
-    for (int i = 0; i < combo->count(); ++i)
-        out << combo->itemText(i);
-    return out;
-}
-
-// ---- data files as the program writes them -------------------------------------------------
-
-// One store line, ended by CR LF.
-inline std::string Rec(int rec, const std::string& name, const std::string& group,
-                       const std::string& added, const std::string& accessed,
-                       const std::string& url) {
-    return "[r]" + std::to_string(rec) + "[n]" + name + "[g]" + group + "[d]" + added + "[l]" +
-           accessed + "[u]" + url + "\r\n";
-}
-
-// A data file: the header line, then the lines given (each already ended by CR LF).
-inline std::string FileOf(const std::vector<std::string>& lines) {
-    std::string s = HeaderLine() + "\r\n";
-    for (const std::string& l : lines)
-        s += l;
-    return s;
-}
-
-// The texts as lines, each ended by CR LF.
-inline std::string Lines(const std::vector<std::string>& texts) {
-    std::string s;
-    for (const std::string& t : texts)
-        s += t + "\r\n";
-    return s;
 }
 
 // Points the XDG folders into a fresh temporary folder for the test's lifetime.
@@ -164,7 +122,6 @@ public:
     XdgHome(const XdgHome&) = delete;
     XdgHome& operator=(const XdgHome&) = delete;
 
-    const std::string& data() const { return data_; }
     const std::string& config() const { return config_; }
     std::string programFolder() const { return data_ + "/tabbern"; }
     const TempDir& temp() const { return temp_; }
@@ -179,6 +136,12 @@ private:
 // counted instead of done.
 class StartedProgram : public ::testing::Test {
 protected:
+    struct Bookmark {
+        const char* name;
+        const char* group;
+        const char* url;
+    };
+
     // `prepare` sets the platform up (its test hooks) before start-up runs.
     void start(const QStringList& arguments = {},
                const std::function<void(QtPlatform&)>& prepare = {}) {
@@ -190,30 +153,39 @@ protected:
         app = std::make_unique<App>(*platform, *host);
         host->setApp(*app);
         platform->setHost(*host);
-        // Every window up front, so that a test can reach a dialog before it is first shown.
-        const auto windowOf = [this](Form& form) {
-            return static_cast<QtFormWindow*>(&host->windowOf(form));
-        };
         view = windowOf(app->main);
-        addDialog = windowOf(app->frmAddName);
-        editDialog = windowOf(app->frmEditName);
-        renameDialog = windowOf(app->frmEditGroupName);
-        aboutBox = windowOf(app->frmAbout);
-        helpWindow = windowOf(app->frmHelp);
-        confirmDialog = windowOf(app->frmAddConfirm);
-        assignDialog = windowOf(app->frmAssignName);
         host->runEvent([this] { MainForm_Load(*app); });
     }
 
-    template <class W> W* widget(const char* name) const {
-        return view->findChild<W*>(QString::fromLatin1(name));
+    // Starts on data files that hold these bookmarks and their groups.
+    void startWith(const std::vector<Bookmark>& bookmarks) {
+        const std::string folder = home.temp().makeDir("data/tabbern");
+        std::string store = HeaderLine() + "\r\n";
+        std::string groups = store;
+        int rec = 0;
+        for (const Bookmark& b : bookmarks) {
+            store += "[r]" + std::to_string(rec++) + "[n]" + b.name + "[g]" + b.group +
+                     "[d]1/2/2025[l][u]" + b.url + "\r\n";
+            if (groups.find(std::string("\n") + b.group + "\r") == std::string::npos)
+                groups += std::string(b.group) + "\r\n";
+        }
+        WriteBytes(folder + "/tabbern.dat", store);
+        WriteBytes(folder + "/tabbern.grp", groups);
+        start();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(view));
+    }
+
+    // The window of a form; every form has one made on first use.
+    QtFormWindow* windowOf(Form& form) const {
+        return static_cast<QtFormWindow*>(&host->windowOf(form));
     }
     // A control of one of the program's windows; a missing one fails the test.
-    template <class W> W* in(QWidget* window, const char* name) const {
+    template <class W = QWidget> W* in(QWidget* window, const char* name) const {
         W* w = window->findChild<W*>(QString::fromLatin1(name));
         EXPECT_NE(w, nullptr) << name;
         return w;
     }
+    template <class W = QWidget> W* widget(const char* name) const { return in<W>(view, name); }
 
     // Keys go where a user's keys go: to the widget that has the focus.
     static QWidget* focused() { return QApplication::focusWidget(); }
@@ -226,26 +198,13 @@ protected:
         ASSERT_NE(focused(), nullptr);
         QTest::keyClick(focused(), key, mods);
     }
-    // Replaces the whole text of the focused box.
-    static void retype(const char* text) {
-        press(Qt::Key_A, Qt::ControlModifier);
-        type(text);
-    }
 
     XdgHome home;
     int processEnds = 0;
     std::unique_ptr<QtPlatform> platform;
     std::unique_ptr<ViewHost> host;
     std::unique_ptr<App> app;
-    // The windows belong to the host.
-    QtFormWindow* view = nullptr;
-    QtFormWindow* addDialog = nullptr;
-    QtFormWindow* editDialog = nullptr;
-    QtFormWindow* renameDialog = nullptr;
-    QtFormWindow* aboutBox = nullptr;
-    QtFormWindow* helpWindow = nullptr;
-    QtFormWindow* confirmDialog = nullptr;
-    QtFormWindow* assignDialog = nullptr;
+    QtFormWindow* view = nullptr; // the main window; the windows belong to the host
 };
 
 } // namespace tabbern::test

@@ -1,6 +1,7 @@
 // The form windows against their models, driven the way the system drives them: keys and
 // notifications sent to the real controls. What counts is what the core sees: which handlers
-// run, how often, and what the models hold afterwards.
+// run, how often, and what the models hold afterwards. Then message boxes and modal dialogs
+// over such a window, and the menus.
 #include "platform/win32/FormWindow.h"
 #include "platform/win32/Win32Platform.h"
 
@@ -15,12 +16,7 @@ namespace {
 
 class TestForm : public Form {
 public:
-    TestForm() : Form("frmTest") {
-        setCaption("Test Form");
-        Command1.setCaption("Save");
-        Command2.setCaption("Cancel");
-        setVisible(false);
-    }
+    explicit TestForm(std::string name = "frmTest") : Form(std::move(name)) { setVisible(false); }
     ListBox List1{"List1"};
     TextBox Text1{"Text1"};
     ComboBox Combo1{"Combo1"};
@@ -58,9 +54,8 @@ protected:
         form.List1.onDblClick = [this] { events.push_back("dblclick"); };
         form.Combo1.onClick = [this] { events.push_back("combo " + form.Combo1.text()); };
         form.Text1.onKeyPress = [this](int key) { events.push_back("key " + std::to_string(key)); };
-        form.Command1.onClick = [this] { events.push_back("save"); };
         form.Command2.onClick = [this] { events.push_back("cancel"); };
-        form.onActivate = [this] { events.push_back("activate"); };
+        dialog.Command2.onClick = [this] { host.hideForm(dialog); };
     }
 
     // The controls work on a shown window, as the user meets them.
@@ -73,6 +68,15 @@ protected:
     void TearDown() override { form.setVisible(false); }
 
     HWND control(const char* name) { return window.controlWindow(name); }
+    HWND hwnd(Form& f) { return static_cast<FormWindow&>(host.windowOf(f)).hwnd(); }
+    // A key as the message loop hands it over: through the dialog navigation first.
+    void key(HWND to, WPARAM vk) {
+        MSG msg{to, WM_KEYDOWN, vk, 0, 0, {0, 0}};
+        if (!platform.preTranslate(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
 
     FormWindow& makeWindow() {
         platform.setHost(host);
@@ -83,33 +87,30 @@ protected:
     Win32Platform platform;
     ViewHost host{platform};
     TestForm form;
+    TestForm dialog{"frmDialog"}; // a dialog over the form; its close box hides it
     std::vector<std::string> events;
     FormWindow& window = makeWindow();
 };
 
-TEST_F(FormWindowTest, RendersTheModelsWithoutRunningHandlers) {
-    form.List1.addItem("Alpha");
-    form.List1.addItem("Beta");
-    form.Combo1.addItem("All Groups");
-    form.Combo1.addItem("Work");
+TEST_F(FormWindowTest, RendersTheModelsWhereTheTwipsSayWithoutRunningHandlers) {
+    for (const char* s : {"Alpha", "Beta"}) {
+        form.List1.addItem(s);
+        form.Combo1.addItem(s);
+    }
     form.Text1.setText("typed");
     form.Label1.setCaption("Caption");
-    events.clear();
-    window.render();
-
-    EXPECT_EQ(SendMessageW(control("List1"), LB_GETCOUNT, 0, 0), 2);
-    EXPECT_EQ(SendMessageW(control("Combo1"), CB_GETCOUNT, 0, 0), 2);
-    EXPECT_EQ(TextOf(control("Text1")), L"typed");
-    EXPECT_EQ(TextOf(control("Label1")), L"Caption");
+    form.Command1.setEnabled(false);
     // Selecting from code runs the click once, in the core; drawing it runs nothing more.
     form.List1.setListIndex(1);
+    form.Combo1.setListIndex(0);
     window.render();
+    EXPECT_EQ(events, (std::vector<std::string>{"click Beta", "combo Alpha"}));
     EXPECT_EQ(SendMessageW(control("List1"), LB_GETCURSEL, 0, 0), 1);
-    EXPECT_EQ(events, (std::vector<std::string>{"click Beta"}));
-    EXPECT_EQ(form.Text1.text(), "typed");
-}
+    EXPECT_EQ(SendMessageW(control("Combo1"), CB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(TextOf(control("Text1")), L"typed");
+    EXPECT_EQ(TextOf(control("Label1")), L"Caption");
+    EXPECT_FALSE(IsWindowEnabled(control("Command1")));
 
-TEST_F(FormWindowTest, ControlsLieWhereTheTwipsSay) {
     const double tpp = platform.twipsPerPixelX();
     RECT r;
     GetWindowRect(control("Label1"), &r);
@@ -122,7 +123,7 @@ TEST_F(FormWindowTest, ControlsLieWhereTheTwipsSay) {
     EXPECT_EQ(client.right, static_cast<LONG>(6000 / tpp + 0.5));
 }
 
-TEST_F(FormWindowTest, ArrowKeysInTheListAreClicks) {
+TEST_F(FormWindowTest, ArrowKeysAndPressesClickTheListOnceAndBeforeTheDoubleClick) {
     for (const char* s : {"Alpha", "Beta", "Gamma"})
         form.List1.addItem(s);
     window.render();
@@ -130,137 +131,147 @@ TEST_F(FormWindowTest, ArrowKeysInTheListAreClicks) {
     SendMessageW(list, WM_KEYDOWN, VK_DOWN, 0);
     SendMessageW(list, WM_KEYDOWN, VK_DOWN, 0);
     EXPECT_EQ(form.List1.listIndex(), 1);
-    EXPECT_EQ(events, (std::vector<std::string>{"click Alpha", "click Beta"}));
-}
-
-TEST_F(FormWindowTest, MouseClicksEveryPressOnceAndBeforeTheDoubleClick) {
-    for (const char* s : {"Alpha", "Beta"})
-        form.List1.addItem(s);
-    window.render();
-    HWND list = control("List1");
     const int row = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
-    const LPARAM second = MAKELPARAM(10, row + row / 2);
-    // A press that moves the selection clicks once; its release adds nothing.
-    SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, second);
-    SendMessageW(list, WM_LBUTTONUP, 0, second);
-    EXPECT_EQ(events, (std::vector<std::string>{"click Beta"}));
-    // A press on the entry already selected clicks too; the double-click follows the click.
-    events.clear();
-    SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, second);
-    SendMessageW(list, WM_LBUTTONUP, 0, second);
-    SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, second);
-    SendMessageW(list, WM_LBUTTONUP, 0, second);
-    EXPECT_EQ(events, (std::vector<std::string>{"click Beta", "dblclick"}));
+    const LPARAM third = MAKELPARAM(10, 2 * row + row / 2);
+    // A press that moves the selection clicks once; its release adds nothing. A press on the
+    // entry already selected clicks too; the double-click follows the click.
+    for (UINT msg : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK,
+                     WM_LBUTTONUP})
+        SendMessageW(list, msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, third);
+    EXPECT_EQ(events, (std::vector<std::string>{"click Alpha", "click Beta", "click Gamma",
+                                                "click Gamma", "dblclick"}));
 }
 
-TEST_F(FormWindowTest, TypingReachesTheModelButSyncDoesNotEchoBack) {
+TEST_F(FormWindowTest, TypingAndArrowKeysInTheClosedComboReachTheModelsOnce) {
+    form.Combo1.addItem("All Groups");
+    window.render();
+    SendMessageW(control("Combo1"), WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(form.Combo1.text(), "All Groups");
+    // Enter moves the focus by a request of the core's; the group box it reaches has its text
+    // selected, so that typing replaces the group it offered.
+    form.setFocusedControl("Combo1");
+    window.render();
+    SendMessageW(GetFocus(), WM_CHAR, L'W', 0);
+    EXPECT_EQ(form.Combo1.text(), "W");
+    // So does a text box holding text, such as an address offered from the clipboard.
+    form.Text1.setText("https://clip.example/");
+    form.setFocusedControl("Text1");
+    window.render();
     HWND edit = control("Text1");
-    SendMessageW(edit, WM_CHAR, L'h', 0);
+    SendMessageW(GetFocus(), WM_CHAR, L'h', 0);
     SendMessageW(edit, WM_CHAR, L'\u00E9', 0);
     EXPECT_EQ(form.Text1.text(), "h\xC3\xA9");
+    // Rendering what was typed does not echo back into the model.
     const std::uint64_t revision = form.Text1.revision();
     window.render();
     EXPECT_EQ(form.Text1.revision(), revision);
-    EXPECT_TRUE(events.empty());
+    EXPECT_EQ(events, std::vector<std::string>{"combo All Groups"});
 }
 
-TEST_F(FormWindowTest, EnterInABoxGoesToItsKeyHandlerNotToAButton) {
-    HWND edit = control("Text1");
-    SetFocus(edit);
-    // Through the dialog navigation, as the message loop hands it over.
-    MSG msg{edit, WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
-    if (!platform.preTranslate(msg)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    EXPECT_EQ(events, (std::vector<std::string>{"key 13"}));
-}
-
-TEST_F(FormWindowTest, EnterOnAFocusedButtonPressesIt) {
-    form.setFocusedControl("Command1");
+// Enter in a box goes to its key handler and presses no button; on a focused button it presses
+// that button. Escape and the frame's close button press the cancel button, and the window
+// stays for the core to hide.
+TEST_F(FormWindowTest, EnterEscapeAndTheCloseBox) {
+    SetFocus(control("Text1"));
+    key(control("Text1"), VK_RETURN);
+    form.setFocusedControl("Command2");
     window.render();
-    MSG msg{GetFocus(), WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
-    ASSERT_EQ(msg.hwnd, control("Command1"));
-    platform.preTranslate(msg);
-    EXPECT_EQ(events, (std::vector<std::string>{"save"}));
-}
-
-TEST_F(FormWindowTest, TheFrameCloseButtonAndEscapePressCancelAndTheWindowStays) {
+    ASSERT_EQ(GetFocus(), control("Command2"));
+    key(control("Command2"), VK_RETURN);
+    key(control("Text1"), VK_ESCAPE);
     SendMessageW(window.hwnd(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(window.hwnd()));
-    MSG msg{control("Text1"), WM_KEYDOWN, VK_ESCAPE, 0, 0, {0, 0}};
-    platform.preTranslate(msg);
-    EXPECT_EQ(events, (std::vector<std::string>{"cancel", "cancel"}));
+    EXPECT_EQ(events, (std::vector<std::string>{"key 13", "cancel", "cancel", "cancel"}));
 }
 
-TEST_F(FormWindowTest, DisabledButtonTakesNoClick) {
-    form.Command1.setEnabled(false);
-    window.render();
-    EXPECT_FALSE(IsWindowEnabled(control("Command1")));
-    SendMessageW(window.hwnd(), WM_COMMAND,
-                 MAKEWPARAM(GetDlgCtrlID(control("Command1")), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(control("Command1")));
-    EXPECT_TRUE(events.empty());
+// ---- message boxes and modal dialogs ------------------------------------------------------------
+
+// The button the next message box is answered with, and the buttons it showed.
+int pressed = IDOK;
+std::vector<int> buttonsShown;
+
+BOOL CALLBACK AnswerIfMessageBox(HWND w, LPARAM) {
+    wchar_t cls[16] = {};
+    GetClassNameW(w, cls, 16);
+    if (std::wstring(cls) == L"#32770" && IsWindowVisible(w)) {
+        for (int id : {IDOK, IDCANCEL, IDYES, IDNO})
+            if (GetDlgItem(w, id))
+                buttonsShown.push_back(id);
+        PostMessageW(w, WM_COMMAND, static_cast<WPARAM>(pressed), 0);
+    }
+    return TRUE;
 }
 
-TEST_F(FormWindowTest, ArrowKeyInTheClosedComboChoosesAnEntry) {
-    form.Combo1.addItem("All Groups");
-    form.Combo1.addItem("Work");
-    window.render();
-    SendMessageW(control("Combo1"), WM_KEYDOWN, VK_DOWN, 0);
-    EXPECT_EQ(form.Combo1.listIndex(), 0);
-    EXPECT_EQ(form.Combo1.text(), "All Groups");
-    EXPECT_EQ(events, (std::vector<std::string>{"combo All Groups"}));
+// Answers the message box that is up, as a user pressing a button.
+void CALLBACK AnswerMessageBox(HWND, UINT, UINT_PTR timer, DWORD) {
+    EnumThreadWindows(GetCurrentThreadId(), &AnswerIfMessageBox, 0);
+    KillTimer(nullptr, timer);
 }
 
-TEST_F(FormWindowTest, ShowingActivatesOnceAndReturningFromElsewhereDoesNot) {
-    host.hideForm(form);
-    events.clear();
-    host.showModeless(form);
-    EXPECT_EQ(events, (std::vector<std::string>{"activate"}));
-    // The form is active already: coming back to it (as after a message box) is no activation.
-    host.activated(form);
-    EXPECT_EQ(events.size(), 1u);
-    host.hideForm(form);
-    EXPECT_FALSE(IsWindowVisible(window.hwnd()));
-    host.showModeless(form);
-    EXPECT_EQ(events, (std::vector<std::string>{"activate", "activate"}));
-    host.hideForm(form);
+TEST_F(FormWindowTest, MessageBoxesShowTheButtonsAskedForAndAnswerWithThePressedOne) {
+    const struct {
+        MsgButtons buttons;
+        std::vector<int> shown;
+        int press;
+        MsgResult answer;
+    } cases[] = {
+        {MsgButtons::OK, {IDOK}, IDOK, MsgResult::OK},
+        {MsgButtons::OKCancel, {IDOK, IDCANCEL}, IDCANCEL, MsgResult::Cancel},
+        {MsgButtons::YesNo, {IDYES, IDNO}, IDYES, MsgResult::Yes},
+        {MsgButtons::YesNo, {IDYES, IDNO}, IDNO, MsgResult::No},
+    };
+    for (const auto& c : cases) {
+        pressed = c.press;
+        buttonsShown.clear();
+        SetTimer(nullptr, 0, 200, &AnswerMessageBox);
+        EXPECT_EQ(platform.messageBox("Delete?", "Tabbern 5.2", c.buttons), c.answer) << c.press;
+        EXPECT_EQ(buttonsShown, c.shown) << c.press;
+    }
 }
 
-// ---- menus --------------------------------------------------------------------------------------
+// The owner waits disabled while the dialog's loop runs, and is enabled again before the dialog
+// hides, so that it gets the activation back; a message box closing over the dialog is no
+// activation of the dialog.
+TEST_F(FormWindowTest, TheOwnerWaitsDisabledAndAMessageBoxOverTheDialogIsNoActivation) {
+    std::vector<std::string> seen;
+    dialog.onActivate = [&] {
+        seen.push_back(IsWindowEnabled(hwnd(form)) ? "dialog, owner enabled"
+                                                   : "dialog, owner disabled");
+        if (seen.size() > 1)
+            return;
+        pressed = IDOK;
+        SetTimer(nullptr, 0, 300, &AnswerMessageBox);
+        platform.messageBox("Please Enter A URL", "Tabbern 5.2", MsgButtons::OK);
+        // The frame's close button, as the user presses it then.
+        PostMessageW(hwnd(dialog), WM_CLOSE, 0, 0);
+    };
+    form.onActivate = [&] { seen.push_back("owner"); };
+    host.showModal(dialog);
+    EXPECT_EQ(seen, (std::vector<std::string>{"dialog, owner disabled", "owner"}));
+    EXPECT_FALSE(IsWindowVisible(hwnd(dialog)));
+    EXPECT_TRUE(IsWindowEnabled(hwnd(form)));
+}
 
-TEST(MenuBinder, TicksAndEnablingFollowTheModels) {
-    MenuItem top{"menuoptions"};
-    MenuItem sort{"menuremembersortchoices"};
-    MenuItem path{"menusetdata"};
-    top.setCaption("&Options");
-    sort.setCaption("Remember Sort &Choices");
-    path.setCaption("Change &Path For Data Files");
+// ---- menus -------------------------------------------------------------------------------------
+
+TEST(MenuBinder, TicksEnablingAndCaptionsFollowTheModels) {
+    MenuItem top{"menuoptions"}, sort{"menuremembersortchoices"}, path{"menusetdata"};
     top.children = {&sort, nullptr, &path};
-
     MenuBinder binder(500);
-    HMENU bar = binder.buildBar({&top});
-    HMENU popup = GetSubMenu(bar, 0);
-    ASSERT_NE(popup, nullptr);
-    EXPECT_EQ(GetMenuItemCount(popup), 3);
-    const UINT sortId = GetMenuItemID(popup, 0);
-    EXPECT_EQ(binder.itemOf(sortId), &sort);
-    EXPECT_EQ(binder.itemOf(0), nullptr);
-
-    binder.sync();
-    EXPECT_FALSE(GetMenuState(popup, 0, MF_BYPOSITION) & MF_CHECKED);
+    HMENU popup = GetSubMenu(binder.buildBar({&top}), 0);
+    ASSERT_EQ(GetMenuItemCount(popup), 3);
+    EXPECT_EQ(binder.itemOf(GetMenuItemID(popup, 0)), &sort);
     sort.setChecked(true);
     path.setEnabled(false);
+    path.setCaption("Change &Path");
     EXPECT_TRUE(binder.sync());
     EXPECT_TRUE(GetMenuState(popup, 0, MF_BYPOSITION) & MF_CHECKED);
     EXPECT_TRUE(GetMenuState(popup, 2, MF_BYPOSITION) & MF_GRAYED);
-    // Nothing changed: nothing to redraw.
-    EXPECT_FALSE(binder.sync());
-
     wchar_t caption[64] = {};
     GetMenuStringW(popup, 2, caption, 64, MF_BYPOSITION);
-    EXPECT_STREQ(caption, L"Change &Path For Data Files");
+    EXPECT_STREQ(caption, L"Change &Path");
+    // Nothing changed: nothing to redraw.
+    EXPECT_FALSE(binder.sync());
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 # Tests of the Windows program's own code: text conversion, the ANSI code page, the helpers of
 # the common dialogs and the Run value, the platform services, and the form windows' binding
-# to their models. They
-# run under wine64 in the x86_64 build. Included by platform/win32 once GoogleTest is known.
+# to their models. They run under wine64 in the x86_64 build. Included by platform/win32 once
+# GoogleTest is known.
 add_executable(tabbern_win32_tests ${CMAKE_CURRENT_LIST_DIR}/TextTest.cpp
                                    ${CMAKE_CURRENT_LIST_DIR}/WindowTest.cpp
                                    ${CMAKE_CURRENT_LIST_DIR}/PlatformTest.cpp

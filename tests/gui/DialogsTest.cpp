@@ -1,0 +1,326 @@
+// The dialogs as real windows: their close boxes and Escape, the nested loops of the modal ones,
+// activation (a message box over a dialog is none, switching to the modeless one is), and the
+// keyboard paths through them: Enter moves the focus and presses no button but the focused one,
+// Tab follows the table, and typing replaces the text a box was given. The main window's
+// minimising into the notification area closes the file.
+#include "GuiTestSupport.h"
+
+#include "platform/qt/Resources.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tabbern::test {
+namespace {
+
+class Dialogs : public StartedProgram {
+protected:
+    void SetUp() override {
+        QGuiApplication::clipboard()->setText(QString());
+        startWith({{"Alpha", "Home", "http://alpha.example/"},
+                   {"Beta", "Work", "http://beta.example/"},
+                   {"Gamma", "Work", "http://gamma.example/"}});
+    }
+
+    // Runs the script inside the modal dialog; the focus then goes back to the main window.
+    void inModal(Form& form, std::function<void()> script) {
+        InModal(*host, *windowOf(form), std::move(script), view);
+    }
+
+    // Chooses a group in the selector with the arrow keys, as a user can.
+    void chooseGroup(const QString& name) {
+        auto* box = widget<QComboBox>("Combo1");
+        const int wanted = box->findText(name);
+        ASSERT_GE(wanted, 0) << name.toStdString();
+        box->setFocus();
+        while (box->currentIndex() != wanted)
+            QTest::keyClick(box, box->currentIndex() < wanted ? Qt::Key_Down : Qt::Key_Up);
+    }
+
+    QStringList listed() const { return Items(widget<QListWidget>("List1")); }
+
+    StrayMessageBoxes strayBoxes;
+};
+
+TEST_F(Dialogs, TheCloseBoxAndEscapeCancelEveryDialogButOnlyTheMainWindowsCloseBoxEndsTheProgram) {
+    for (Form* form : std::vector<Form*>{&app->frmAddName, &app->frmEditName,
+                                         &app->frmEditGroupName, &app->frmAddConfirm,
+                                         &app->frmAssignName, &app->frmAbout, &app->frmHelp}) {
+        SCOPED_TRACE(form->name());
+        QtFormWindow* window = windowOf(*form);
+        for (bool escape : {true, false}) {
+            host->showModeless(*form);
+            ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+            if (escape)
+                press(Qt::Key_Escape);
+            else
+                window->close();
+            EXPECT_FALSE(window->isVisible());
+            EXPECT_FALSE(form->visible());
+        }
+    }
+    view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view));
+    press(Qt::Key_Escape);
+    EXPECT_TRUE(view->isVisible());
+    EXPECT_EQ(processEnds, 0);
+    view->close();
+    EXPECT_EQ(processEnds, 1);
+}
+
+TEST_F(Dialogs, AMessageBoxOverAModalDialogIsNoActivationAndTheLoopEndsWithTheDialog) {
+    Form& about = app->frmAbout;
+    QtFormWindow* window = windowOf(about);
+    int activations = 0;
+    about.onActivate = [&] { ++activations; };
+    bool returned = false;
+    // Every path ends by hiding the dialog, so that a failure cannot leave the test waiting.
+    QTimer::singleShot(0, [&] {
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+        EXPECT_FALSE(returned);
+        AnswerBox(QMessageBox::Ok);
+        host->runEvent([&] { platform->messageBox("Please Enter A URL", "", MsgButtons::OK); });
+        // As the window manager does, the focus goes back to the dialog.
+        window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+        host->runEvent([&] { host->hideForm(about); });
+    });
+    host->runEvent([&] {
+        host->showModal(about);
+        returned = true;
+    });
+    EXPECT_TRUE(returned);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(activations, 1);
+}
+
+// Shown again at once, in one event, while the window system still gives it the focus.
+TEST_F(Dialogs, ADialogHiddenAndShownAgainIsActivatedAgain) {
+    Form& about = app->frmAbout;
+    int activations = 0;
+    about.onActivate = [&] { ++activations; };
+    host->showModeless(about);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(windowOf(about)));
+    host->runEvent([&] {
+        host->hideForm(about);
+        host->showModeless(about);
+    });
+    EXPECT_EQ(activations, 2);
+    host->hideForm(about);
+}
+
+TEST_F(Dialogs, EnterMovesThroughTheAddDialogAndTypingReplacesWhatEachBoxOffers) {
+    QGuiApplication::clipboard()->setText(QStringLiteral("https://clip.example/x"));
+    QtFormWindow* dialog = windowOf(app->frmAddName);
+    QString offered;
+    std::vector<QString> focusPath;
+    bool openUntilSaved = true;
+    inModal(app->frmAddName, [&] {
+        offered = in<QLineEdit>(dialog, "Text3")->text();
+        focusPath.push_back(focusedName());
+        for (const char* text : {"Example Site", "Reading", "example.org/page"}) {
+            type(text);
+            press(Qt::Key_Return);
+            focusPath.push_back(focusedName());
+            openUntilSaved = openUntilSaved && dialog->isVisible() && app->recordCount == 3;
+        }
+        press(Qt::Key_Return);
+    });
+    widget<QAction>("menuaddname")->trigger();
+
+    EXPECT_EQ(offered, QStringLiteral("https://clip.example/x"));
+    EXPECT_EQ(focusPath, (std::vector<QString>{"Text1", "Combo1", "Text3", "Command1"}));
+    EXPECT_TRUE(openUntilSaved);
+    EXPECT_FALSE(dialog->isVisible());
+    // The group box offered the first group and the URL box the clipboard's address: the focus
+    // that Enter moved there selected them, and typing replaced them.
+    EXPECT_EQ(widget<QComboBox>("Combo1")->currentText(), QStringLiteral("Reading"));
+    EXPECT_EQ(listed(), QStringList{"Example Site"});
+    EXPECT_EQ(widget<QLabel>("LabelShowURLAddress")->text().trimmed(),
+              QStringLiteral("www.example.org/page"));
+}
+
+TEST_F(Dialogs, TheModelessRenameDialogIsActivatedByEverySwitchToIt) {
+    chooseGroup(QStringLiteral("Home"));
+    widget<QAction>("menueditselectedgroup")->trigger();
+    QtFormWindow* dialog = windowOf(app->frmEditGroupName);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+    EXPECT_EQ(in<QLabel>(dialog, "Label2")->text(), QStringLiteral("<Home>"));
+    EXPECT_EQ(focusedName(), QStringLiteral("Text3"));
+    type("Office");
+
+    // The user goes back to the main window, chooses another group and returns.
+    view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view));
+    chooseGroup(QStringLiteral("Work"));
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+    EXPECT_EQ(in<QLabel>(dialog, "Label2")->text(), QStringLiteral("<Work>"));
+
+    in<QLineEdit>(dialog, "Text3")->setFocus();
+    press(Qt::Key_Return);
+    EXPECT_EQ(focusedName(), QStringLiteral("Command1"));
+    AnswerBox(QMessageBox::Ok);
+    press(Qt::Key_Return);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_NE(widget<QComboBox>("Combo1")->findText(QStringLiteral("Office")), -1);
+}
+
+// The links of a text file, each named in the assign dialog that runs its own loop inside the
+// confirmation's: the focused Assign button is pressed with Enter, then with Space, and the
+// third link's close box ends the import.
+TEST_F(Dialogs, TheLinksOfAFileAreNamedInDialogsNestedInTheConfirmation) {
+    const std::string page = home.temp().file("links.html");
+    WriteBytes(page, "<p>https://docs.example/a http://old.example/ www.never.example/</p>\r\n");
+    platform->setOpenFileDialogHook([&page](const FileDialogRequest&) { return page; });
+    Form& assign = app->frmAssignName;
+    QtFormWindow* dialog = windowOf(assign);
+    std::vector<QString> focusPath;
+    const auto nameIt = [&](const char* name, const char* group, Qt::Key pressKey) {
+        focusPath.push_back(focusedName());
+        type(name);
+        press(Qt::Key_Return);
+        focusPath.push_back(focusedName());
+        type(group);
+        press(Qt::Key_Return);
+        focusPath.push_back(focusedName());
+        press(pressKey);
+    };
+    inModal(app->frmAddConfirm, [&] {
+        inModal(assign, [&] {
+            inModal(assign, [&] {
+                inModal(assign, [&] {
+                    type("Never Stored");
+                    dialog->close();
+                });
+                nameIt("Old Site", "Work", Qt::Key_Space);
+            });
+            nameIt("Docs", "Reference", Qt::Key_Return);
+        });
+        QTest::mouseClick(in<QPushButton>(windowOf(app->frmAddConfirm), "Command1"),
+                          Qt::LeftButton);
+    });
+    widget<QAction>("menuimportfromtextfile")->trigger();
+
+    EXPECT_EQ(focusPath,
+              (std::vector<QString>{"Text1", "Combo1", "Command1", "Text1", "Combo1", "Command1"}));
+    EXPECT_FALSE(dialog->isVisible());
+    const QStringList shown = listed();
+    EXPECT_TRUE(shown.contains(QStringLiteral("Docs")) &&
+                shown.contains(QStringLiteral("Old Site")));
+    EXPECT_FALSE(shown.contains(QStringLiteral("Never Stored")));
+}
+
+// The clipboard's link is named and grouped in the confirmation itself: Enter there moves
+// nowhere and imports nothing, and Tab goes on to the group box.
+TEST_F(Dialogs, TheConfirmationTakesTheClipboardLinksNameAndGroup) {
+    QGuiApplication::clipboard()->setText(QStringLiteral("https://news.example/today"));
+    QtFormWindow* dialog = windowOf(app->frmAddConfirm);
+    std::vector<QString> focusPath;
+    bool openAfterEnter = false;
+    inModal(app->frmAddConfirm, [&] {
+        focusPath.push_back(focusedName());
+        type("Morning News");
+        press(Qt::Key_Return);
+        openAfterEnter = dialog->isVisible();
+        press(Qt::Key_Tab);
+        focusPath.push_back(focusedName());
+        press(Qt::Key_Down);
+        QTest::mouseClick(in<QPushButton>(dialog, "Command1"), Qt::LeftButton);
+    });
+    widget<QAction>("menuimportfromclipboard")->trigger();
+
+    EXPECT_EQ(focusPath, (std::vector<QString>{"Text2", "GroupList"}));
+    EXPECT_TRUE(openAfterEnter);
+    EXPECT_TRUE(listed().contains(QStringLiteral("Morning News")));
+}
+
+// The about box's title and web address take a click released over them while enabled, and
+// its picture lies on the window's background colour.
+TEST_F(Dialogs, TheAboutBoxsLinksTakeClicksAndItsPictureLiesOnItsColour) {
+    std::vector<std::string> clicks;
+    AboutForm& about = app->frmAbout;
+    QtFormWindow* dialog = windowOf(about);
+    about.lblTitle.onClick = [&] { clicks.push_back("title"); };
+    about.Label2.onClick = [&] { clicks.push_back("address"); };
+    inModal(about, [&] {
+        auto* title = in<QLabel>(dialog, "lblTitle");
+        auto* web = in<QLabel>(dialog, "Label2");
+        EXPECT_EQ(web->cursor().shape(), Qt::PointingHandCursor);
+        QTest::mouseClick(title, Qt::LeftButton);
+        QTest::mouseClick(web, Qt::LeftButton);
+        // Pressed on the label but released off it is no click.
+        QTest::mousePress(web, Qt::LeftButton, {}, QPoint(2, 2));
+        QTest::mouseRelease(web, Qt::LeftButton, {}, QPoint(2, -30));
+        host->runEvent([&] { about.Label2.setEnabled(false); });
+        QTest::mouseClick(web, Qt::LeftButton);
+        EXPECT_NE(web->cursor().shape(), Qt::PointingHandCursor);
+
+        // The card's ribbon, and the highlight colour in the corner the card leaves free.
+        const QImage shown = dialog->grab().toImage();
+        const QImage picture = tabbernBitmap(102).toImage();
+        EXPECT_EQ(shown.pixelColor(383, 30), picture.pixelColor(383, 30));
+        EXPECT_EQ(picture.pixelColor(0, 0).alpha(), 0);
+        EXPECT_EQ(shown.pixelColor(0, 0), QApplication::palette().color(QPalette::Highlight));
+        host->runEvent([&] { host->hideForm(about); });
+    });
+    widget<QAction>("menuabout")->trigger();
+    EXPECT_EQ(clicks, (std::vector<std::string>{"title", "address"}));
+}
+
+TEST_F(Dialogs, TheHelpIsReadOnlyAndScrolledByTheKeyboard) {
+    QtFormWindow* dialog = windowOf(app->frmHelp);
+    inModal(app->frmHelp, [&] {
+        auto* text = in<QPlainTextEdit>(dialog, "Text1");
+        const QString shown = text->toPlainText();
+        QScrollBar* bar = text->verticalScrollBar();
+        EXPECT_GT(bar->maximum(), 0);
+        text->setFocus();
+        QTest::keyClick(text, Qt::Key_PageDown);
+        EXPECT_GT(bar->value(), 0);
+        QTest::keyClick(text, Qt::Key_End, Qt::ControlModifier);
+        EXPECT_GT(bar->value(), bar->maximum() / 2);
+        EXPECT_TRUE(text->viewport()->rect().contains(text->cursorRect()));
+        QTest::keyClick(text, Qt::Key_Home, Qt::ControlModifier);
+        EXPECT_EQ(bar->value(), 0);
+        QTest::keyClicks(text, "typed");
+        EXPECT_EQ(text->toPlainText(), shown);
+        QTest::mouseClick(in<QPushButton>(dialog, "Command1"), Qt::LeftButton);
+    });
+    widget<QAction>("helpdocument")->trigger();
+    EXPECT_FALSE(dialog->isVisible());
+}
+
+// ---- the notification area ----------------------------------------------------------------------
+
+using Tray = StartedProgram;
+
+TEST_F(Tray, MinimisingHidesTheWindowIntoTheTrayWhoseClicksBringItBackInFront) {
+    start({}, [](QtPlatform& p) { p.setTrayAvailable(true); });
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view));
+    for (int action : {QtPlatform::kTrayLeftButtonUp, QtPlatform::kTrayLeftDoubleClick}) {
+        SCOPED_TRACE(action);
+        view->setWindowState(view->windowState() | Qt::WindowMinimized);
+        EXPECT_FALSE(view->isVisible());
+        host->trayAction(action);
+        EXPECT_TRUE(view->isVisible());
+        EXPECT_FALSE(view->isMinimized());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(view));
+    }
+}
+
+} // namespace
+} // namespace tabbern::test
