@@ -6,157 +6,90 @@
 namespace tabbern::test {
 namespace {
 
-const std::string kPrompt = "Please select a Server folder.";
-
 class DataFolderTest : public AppTest {
 protected:
     bool ChooseFolder(const std::string& answer) {
         fake.folderAnswers = {answer};
-        return Run([&] { app.main.menusetdata.click(); });
+        return Click(app.main.menusetdata);
     }
 };
 
-TEST_F(DataFolderTest, EmptyFolderGetsBothFilesAndBecomesTheDataFolder) {
-    WriteBytes(ProgramFile("tabbern.dat"),
-               FileWithHeader({Record("Alpha", "Work", "http://a.example")}));
+TEST_F(DataFolderTest, TheChosenFolderIsLoadedGetsWhatItLacksAndIsRemembered) {
+    WriteStore({Rec(0, "Old", "Work", "http://old")});
     ASSERT_TRUE(Start());
-    ASSERT_EQ(app.main.List1.items(), std::vector<std::string>{"Alpha"});
-    const std::string data = dir.makeDir("shared");
-
-    ASSERT_TRUE(ChooseFolder(data));
-
-    EXPECT_EQ(fake.folderPrompts, std::vector<std::string>{kPrompt});
-    EXPECT_TRUE(fake.messages.empty());
-    EXPECT_EQ(ReadBytes(data + "/tabbern.dat"), HeaderLine() + "\r\n");
-    EXPECT_EQ(ReadBytes(data + "/tabbern.grp"), HeaderLine() + "\r\n");
-    EXPECT_EQ(app.dataFolder, data);
-    EXPECT_EQ(app.recordCount, 0);
-    EXPECT_TRUE(app.main.List1.items().empty());
-    EXPECT_EQ(app.main.Combo1.items(), std::vector<std::string>{"All Groups"});
-    EXPECT_EQ(app.main.Combo1.listIndex(), 0);
-    EXPECT_EQ(app.main.lblWhatGroup.caption(), "");
-    EXPECT_EQ(ReadBytes(ProgramFile("tabbern.sdf")), data + "\r\n");
-    EXPECT_EQ(app.main.lblAltDatapath.caption(), "   " + data + " ");
-    EXPECT_EQ(app.main.lblAltDatapath.toolTip(), " " + data + " ");
-    // The old folder's files are left as they were.
-    EXPECT_EQ(ReadBytes(ProgramFile("tabbern.dat")),
-              FileWithHeader({Record("Alpha", "Work", "http://a.example")}));
-}
-
-TEST_F(DataFolderTest, FolderWithDataIsLoadedAndItsMissingGroupsAreAdded) {
-    ASSERT_TRUE(Start());
-    const std::string data = dir.makeDir("shared");
+    ASSERT_TRUE(Click(app.main.menuremembersortchoices));
+    const std::string empty = dir.makeDir("empty"), data = dir.makeDir("data");
     WriteBytes(data + "/tabbern.dat",
-               FileWithHeader({Record("Beta", "Work", "http://b.example", "1/2/2025", "5/6/2025"),
-                               Record("Alpha", "Home", "http://a.example")}));
+               FileWithHeader({Rec(0, "Beta", "Work", "http://b", "1/2", "5/6"),
+                               Rec(0, "Alpha", "Home", "http://a")}));
     WriteBytes(data + "/tabbern.grp", FileWithHeader({"Home"}));
 
-    ASSERT_TRUE(ChooseFolder(data));
-
-    EXPECT_EQ(ReadBytes(data + "/tabbern.grp"), FileWithHeader({"Home", "Work"}));
-    EXPECT_EQ(app.main.Combo1.items(), (std::vector<std::string>{"All Groups", "Home", "Work"}));
-    EXPECT_EQ(app.main.Combo1.text(), "All Groups");
-    EXPECT_EQ(app.main.List1.items(), (std::vector<std::string>{"Beta", "Alpha"}));
-    EXPECT_EQ(app.main.List1.listIndex(), 0);
-    EXPECT_EQ(app.main.lblWhatGroup.caption(), "Work");
-    EXPECT_EQ(app.main.lblDateAccessed.caption(), " 5/6/2025 ");
-}
-
-TEST_F(DataFolderTest, ListFollowsTheRememberedSortAfterTheChange) {
-    ASSERT_TRUE(Start());
-    ASSERT_TRUE(Run([&] { app.main.menuremembersortchoices.click(); }));
-    ASSERT_TRUE(Run([&] { app.main.menusortbyname.click(); }));
-    const std::string data = dir.makeDir("shared");
-    WriteBytes(data + "/tabbern.dat", FileWithHeader({Record("Beta", "G", "http://b.example"),
-                                                      Record("Alpha", "G", "http://a.example")}));
-
-    ASSERT_TRUE(ChooseFolder(data));
-
-    EXPECT_EQ(app.main.List1.items(), (std::vector<std::string>{"Alpha", "Beta"}));
-}
-
-TEST_F(DataFolderTest, TrailingSeparatorIsDroppedButTheDataPathFileKeepsIt) {
-    ASSERT_TRUE(Start());
-    const std::string data = dir.makeDir("shared");
+    ASSERT_TRUE(ChooseFolder(empty));
+    EXPECT_EQ(ReadBytes(empty + "/tabbern.dat"), FileWithHeader({}));
+    EXPECT_EQ(ReadBytes(empty + "/tabbern.grp"), FileWithHeader({}));
+    EXPECT_TRUE(app.main.List1.items().empty());
+    EXPECT_EQ(app.main.lblWhatGroup.caption(), "");
 
     ASSERT_TRUE(ChooseFolder(data + kPathSeparator));
-
+    EXPECT_EQ(fake.folderPrompts, Names(2, "Please select a Server folder."));
+    EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(app.dataFolder, data);
-    EXPECT_EQ(app.dataFile("tabbern.dat"), JoinPath(data, "tabbern.dat"));
-    EXPECT_EQ(ReadBytes(ProgramFile("tabbern.sdf")), data + kPathSeparator + "\r\n");
+    EXPECT_EQ(ReadBytes(data + "/tabbern.grp"), FileWithHeader({"Home", "Work"}));
+    EXPECT_EQ(app.main.Combo1.items(), (Names{"All Groups", "Home", "Work"}));
+    EXPECT_EQ(app.main.Combo1.text(), "All Groups");
+    EXPECT_EQ(app.main.List1.items(), (Names{"Alpha", "Beta"})); // the remembered sort
+    EXPECT_EQ(app.main.lblWhatGroup.caption(), "Home");
+    // The data-path file keeps the folder as chosen; the label shows it without the separator.
+    EXPECT_EQ(ReadBytes(File("tabbern.sdf")), data + kPathSeparator + "\r\n");
     EXPECT_EQ(app.main.lblAltDatapath.caption(), "   " + data + " ");
-    EXPECT_TRUE(Exists(data + "/tabbern.grp"));
+    EXPECT_EQ(app.main.lblAltDatapath.toolTip(), " " + data + " ");
+    EXPECT_EQ(StoreBytes(), FileWithHeader({Rec(0, "Old", "Work", "http://old")}));
 }
 
-TEST_F(DataFolderTest, CancellingKeepsTheEarlierChoice) {
-    ASSERT_TRUE(Start());
-    const std::string first = dir.makeDir("first");
-    WriteBytes(first + "/tabbern.dat", FileWithHeader({Record("Alpha", "G", "http://a.example")}));
-    ASSERT_TRUE(ChooseFolder(first));
-
-    for (const std::string cancel : {"", "   "}) {
-        SCOPED_TRACE("'" + cancel + "'");
-        ASSERT_TRUE(ChooseFolder(cancel));
-        EXPECT_EQ(app.dataFolder, first);
-        EXPECT_EQ(ReadBytes(ProgramFile("tabbern.sdf")), first + "\r\n");
-        EXPECT_EQ(app.main.lblAltDatapath.caption(), "   " + first + " ");
-        EXPECT_EQ(app.main.List1.items(), std::vector<std::string>{"Alpha"});
-    }
-    EXPECT_EQ(fake.folderPrompts.size(), 3u);
-    EXPECT_TRUE(fake.messages.empty());
-}
-
-TEST_F(DataFolderTest, RefusedRepairEndsTheProgramBeforeTheChoiceIsRemembered) {
-    ASSERT_TRUE(Start());
-    const std::string first = dir.makeDir("first");
-    ASSERT_TRUE(ChooseFolder(first));
-    const std::string damaged = dir.makeDir("damaged");
-    WriteBytes(damaged + "/tabbern.dat", "not a Tabbern file\r\n");
-    fake.answers = {MsgResult::No};
-
-    EXPECT_FALSE(ChooseFolder(damaged));
-
-    ASSERT_EQ(fake.messages.size(), 1u);
-    EXPECT_EQ(fake.messages[0].buttons, MsgButtons::YesNo);
-    EXPECT_EQ(ReadBytes(damaged + "/tabbern.dat"), "not a Tabbern file\r\n");
-    EXPECT_EQ(ReadBytes(ProgramFile("tabbern.sdf")), first + "\r\n");
-    EXPECT_FALSE(Exists(ProgramFile("tabbern.run")));
-}
-
-TEST_F(DataFolderTest, MissingFolderIsAFileErrorThatEndsTheProgram) {
-    ASSERT_TRUE(Start());
-    const std::string missing = dir.path() + "/gone";
-
-    EXPECT_FALSE(ChooseFolder(missing));
-
-    ASSERT_EQ(fake.messages.size(), 1u);
-    EXPECT_NE(fake.messages[0].text.find(missing), std::string::npos) << fake.messages[0].text;
-    EXPECT_FALSE(Exists(ProgramFile("tabbern.sdf")));
-}
-
-TEST_F(DataFolderTest, LabelDoubleClickChangesTheFolderToo) {
-    ASSERT_TRUE(Start());
-    const std::string data = dir.makeDir("shared");
-    fake.folderAnswers = {data};
-
-    ASSERT_TRUE(Run([&] { app.main.lblAltDatapath.onDblClick(); }));
-
-    EXPECT_EQ(fake.folderPrompts, std::vector<std::string>{kPrompt});
-    EXPECT_EQ(app.dataFolder, data);
-    EXPECT_EQ(ReadBytes(ProgramFile("tabbern.sdf")), data + "\r\n");
-}
-
-TEST_F(DataFolderTest, SwitchYDisablesBothWaysOfChanging) {
+TEST_F(DataFolderTest, ACancelledChoiceOrADisabledCommandKeepsTheFolder) {
     fake.commandLineText = "y";
     ASSERT_TRUE(Start());
-    fake.folderAnswers = {dir.makeDir("shared")};
-
-    ASSERT_TRUE(Run([&] { app.main.menusetdata.click(); }));
+    const std::string data = dir.makeDir("data");
+    ASSERT_TRUE(ChooseFolder(data));
+    fake.folderAnswers = {data};
     ASSERT_TRUE(Run([&] { app.main.lblAltDatapath.onDblClick(); }));
-
     EXPECT_TRUE(fake.folderPrompts.empty());
-    EXPECT_EQ(app.dataFolder, dir.path());
-    EXPECT_FALSE(Exists(ProgramFile("tabbern.sdf")));
+
+    app.main.menusetdata.setEnabled(true);
+    app.main.lblAltDatapath.setEnabled(true);
+    for (const std::string cancel : {"", "   "})
+        ASSERT_TRUE(ChooseFolder(cancel));
+    fake.folderAnswers = {data};
+    ASSERT_TRUE(Run([&] { app.main.lblAltDatapath.onDblClick(); }));
+    EXPECT_EQ(fake.folderPrompts.size(), 3u);
+    EXPECT_EQ(app.dataFolder, data);
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(DataFolderTest, AFolderThatIsGoneOrARefusedRepairEndsTheProgramWithTheEarlierChoiceKept) {
+    for (const bool damaged : {false, true}) {
+        TestProgram p;
+        ASSERT_TRUE(p.Start());
+        const std::string first = p.dir.makeDir("first");
+        p.fake.folderAnswers = {first};
+        ASSERT_TRUE(p.Click(p.app.main.menusetdata));
+        std::string chosen = p.File("gone");
+        if (damaged) {
+            chosen = p.dir.makeDir("damaged");
+            WriteBytes(chosen + "/tabbern.dat", "not a Tabbern file\r\n");
+        }
+        p.fake.folderAnswers = {chosen};
+        p.fake.answers = {MsgResult::No};
+
+        EXPECT_FALSE(p.Click(p.app.main.menusetdata));
+
+        ASSERT_EQ(p.fake.messages.size(), 1u);
+        EXPECT_NE(p.fake.messages[0].text.find(damaged ? "Corrupt" : chosen), std::string::npos);
+        EXPECT_EQ(ReadBytes(p.File("tabbern.sdf")), first + "\r\n");
+        if (damaged) {
+            EXPECT_FALSE(Exists(p.File("tabbern.run")));
+        }
+    }
 }
 
 } // namespace

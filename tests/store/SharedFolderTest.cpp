@@ -1,6 +1,8 @@
 // Two running copies on one data folder: neither may overwrite what the other wrote since it
 // last read the files.
-#include "editing/EditingFixture.h"
+#include "support/AppFixture.h"
+
+#include "editing/Editing.h"
 
 #include "store/FileIo.h"
 #include "store/SharedFolder.h"
@@ -44,21 +46,24 @@ void Backdate(const fs::path& lock, std::chrono::seconds age) {
 #endif
 }
 
-const char* const kChangedByAnotherCopy =
-    "The Bookmark File Was Changed By Another Copy Of Tabbern. The List Has Been Reloaded; "
-    "Please Repeat Your Change.";
+std::string ChangedByAnotherCopy(const std::string& file) {
+    return "The " + file +
+           " File Was Changed By Another Copy Of Tabbern. The List Has Been Reloaded; Please "
+           "Repeat Your Change.";
+}
+const std::string kChangedByAnotherCopy = ChangedByAnotherCopy("Bookmark");
 
 // "A" is the fixture's program; "B" a second copy started from the same folder. The ignore
 // marker lets both start without the already-running question.
-class SharedFolderTest : public EditingTest {
+class SharedFolderTest : public AppTest {
 protected:
     SharedFolderTest() : fakeB(dir.path()), appB(fakeB) {}
 
     // Both copies started on one bookmark "One" in the group "Work".
     void StartBoth() {
         WriteStore({Rec(0, "One", "Work", "http://one.example")}, {"Work"});
-        WriteBytes(ProgramFile("tabbern.ign"), "");
-        ASSERT_TRUE(StartList());
+        WriteBytes(File("tabbern.ign"), "");
+        ASSERT_TRUE(Start());
         ASSERT_TRUE(RunB([this] { MainForm_Load(appB); }));
         ASSERT_TRUE(fakeB.messages.empty());
     }
@@ -95,7 +100,7 @@ protected:
         return names;
     }
 
-    std::string LockPath() const { return ProgramFile("tabbern.lck"); }
+    std::string LockPath() const { return File("tabbern.lck"); }
 
 public:
     bool RunA(const std::function<void()>& handler) { return Run(handler); }
@@ -246,6 +251,20 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusedChange{"DeleteGroup", &DeleteWorkWithItsBookmarks}),
     [](const ::testing::TestParamInfo<RefusedChange>& p) { return p.param.what; });
 
+TEST_F(SharedFolderTest, AChangeAfterTheOtherCopyChangedTheGroupFileAloneNamesTheGroupFile) {
+    StartBoth();
+    appB.main.Combo1.setText("Home");
+    ASSERT_TRUE(RunB([this] { appB.main.menuaddgroup.click(); }));
+    const std::string groups = GroupBytes();
+    ChooseGroup("Work");
+    fake.answers = {MsgResult::OK, MsgResult::Yes};
+
+    ASSERT_TRUE(Click(app.main.menudeletegroup));
+
+    EXPECT_EQ(GroupBytes(), groups);
+    EXPECT_EQ(Messages().back(), ChangedByAnotherCopy("Group"));
+}
+
 // ---- the lock -----------------------------------------------------------------------------
 
 TEST_F(SharedFolderTest, AStaleLockIsTakenOver) {
@@ -270,7 +289,7 @@ TEST_F(SharedFolderTest, AWriteWaitsForAFreshLockToBeReleased) {
     std::atomic<bool> storeUntouchedWhileHeld{false};
     std::thread otherCopy([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        storeUntouchedWhileHeld = ReadBytes(ProgramFile("tabbern.dat")) == before;
+        storeUntouchedWhileHeld = ReadBytes(File("tabbern.dat")) == before;
         released = true;
         fs::remove(fs::path(LockPath()));
     });
