@@ -24,16 +24,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Reason(int err) {
-    return std::generic_category().message(err);
-}
-
 // What the system says when a folder stands where a file is replaced.
 std::string FolderReplaceReason() {
 #ifdef _WIN32
     return std::system_category().message(ERROR_ACCESS_DENIED);
 #else
-    return Reason(EISDIR);
+    return std::generic_category().message(EISDIR);
 #endif
 }
 
@@ -131,6 +127,10 @@ TEST(BadInput, AHundredMegabyteLineIsReadWithoutTroubleWhereverItStands) {
 // Permission bits and mounts are POSIX: a Windows folder has no write permission bit to take
 // away, and the full disk needs a tmpfs.
 #ifndef _WIN32
+
+std::string Reason(int err) {
+    return std::generic_category().message(err);
+}
 
 void MakeReadOnly(const std::string& path) {
     fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
