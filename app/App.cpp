@@ -15,6 +15,7 @@ App::App(Platform& p, FormHost& f) : platform(p), forms(f) {
     WireEditingHandlers(*this);
     WireDesktopHandlers(*this);
     WireSharingHandlers(*this);
+    WireBrowserBookmarkHandlers(*this);
 }
 
 std::string App::programFile(const std::string& name) const {

@@ -70,6 +70,7 @@ struct App {
 
     bool trayIconAdded = false;
     std::string trayTip;
+    bool runningMarkerWritten = false; // by this copy, which removes it as it ends
 
     // The tables and their counts.
     BookmarkTable bookmarks;

@@ -27,6 +27,14 @@ void Dispatch(App& app, const std::function<void()>& handler) {
     }
     // The state in memory may no longer match the files: end rather than carry on and write it.
     app.platform.messageBox(message, app.appTitle, MsgButtons::OK);
+    // This copy is ending, so the next start need not ask whether one is still running.
+    if (app.runningMarkerWritten) {
+        try {
+            DeleteFileIfExists(app.programFile(app.runningMarkerName));
+        } catch (const std::exception&) {
+            // The same failing folder, most likely: the next start asks, as after a crash.
+        }
+    }
     EndProcess(app.platform);
 }
 

@@ -27,6 +27,10 @@ void WriteOneLineFile(const std::string& path, const std::string& line) {
     WriteTextLines(path, {line});
 }
 
+void WriteMarkerFile(const std::string& path, const std::string& line) {
+    WriteFileAtomically(path, EncodeLines({line}), false);
+}
+
 std::string StripTrailingSeparator(const std::string& folder) {
     std::string trimmed = Trim(folder);
     if (!trimmed.empty() && trimmed.back() == kPathSeparator) {
@@ -98,7 +102,8 @@ void CheckAlreadyRunning(App& app) {
                 EndProcess(app.platform);
         }
     }
-    WriteOneLineFile(app.programFile(app.runningMarkerName), app.programName);
+    WriteMarkerFile(app.programFile(app.runningMarkerName), app.programName);
+    app.runningMarkerWritten = true;
 }
 
 void ResolveDataFolder(App& app) {

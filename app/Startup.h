@@ -41,5 +41,7 @@ bool FileExists(App& app, const std::string& folder, const std::string& name);
 
 // Writes a one-line text file (created or emptied), e.g. a marker.
 void WriteOneLineFile(const std::string& path, const std::string& line);
+// The same for a marker, which says something only while the program runs: not flushed to disk.
+void WriteMarkerFile(const std::string& path, const std::string& line);
 
 } // namespace tabbern

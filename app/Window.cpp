@@ -47,7 +47,7 @@ void MainForm_Resize(App& app) {
         }
         break;
     case WindowState::Minimized:
-        WriteOneLineFile(app.programFile(app.minimisedMarkerName), app.appTitle);
+        WriteMarkerFile(app.programFile(app.minimisedMarkerName), app.appTitle);
         app.inTrayFlag = -1;
         // A hidden window comes back only through its icon: one that could not be added before
         // (a desktop still starting) is tried again, and without one the window stays

@@ -1,6 +1,7 @@
-// The link harvester on a generated web page of 5, 10 and 20 MB, once as one line (a minified
+// The link harvester on generated web pages of 5, 10 and 20 MB, once as one line (a minified
 // page) and once in many lines: the time per byte should stay flat as the page grows, and one
-// line should cost no more than many.
+// line should cost no more than many. The dense page has a link every hundred bytes or so; the
+// documentation page, mostly prose, one every few kilobytes, and is skipped through.
 #include "HarvestPage.h"
 #include "sharing/Harvest.h"
 
@@ -8,21 +9,24 @@
 
 #include <map>
 #include <string>
-#include <utility>
+#include <tuple>
+#include <vector>
 
 namespace tabbern {
 namespace {
 
-const std::string& Page(std::size_t megabytes, bool manyLines) {
-    static std::map<std::pair<std::size_t, bool>, std::string> pages;
-    std::string& page = pages[{megabytes, manyLines}];
+const std::string& Page(std::size_t megabytes, bool manyLines, bool documentation = false) {
+    static std::map<std::tuple<std::size_t, bool, bool>, std::string> pages;
+    std::string& page = pages[{megabytes, manyLines, documentation}];
     if (page.empty())
-        page = bench::MakeWebPage(megabytes * 1024 * 1024, manyLines);
+        page = documentation ? bench::MakeDocumentationPage(megabytes * 1024 * 1024, manyLines)
+                             : bench::MakeWebPage(megabytes * 1024 * 1024, manyLines);
     return page;
 }
 
-void Harvest(benchmark::State& state, bool manyLines) {
-    const std::string& page = Page(static_cast<std::size_t>(state.range(0)), manyLines);
+void Harvest(benchmark::State& state, bool manyLines, bool documentation = false) {
+    const std::string& page =
+        Page(static_cast<std::size_t>(state.range(0)), manyLines, documentation);
     std::size_t links = 0;
     for (auto _ : state) {
         links = 0;
@@ -47,8 +51,17 @@ void BM_HarvestManyLines(benchmark::State& state) {
     Harvest(state, true);
 }
 
+void BM_HarvestDocumentationOneLine(benchmark::State& state) {
+    Harvest(state, false, true);
+}
+void BM_HarvestDocumentationManyLines(benchmark::State& state) {
+    Harvest(state, true, true);
+}
+
 BENCHMARK(BM_HarvestOneLine)->Arg(5)->Arg(10)->Arg(20)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HarvestManyLines)->Arg(5)->Arg(10)->Arg(20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HarvestDocumentationOneLine)->Arg(5)->Arg(20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HarvestDocumentationManyLines)->Arg(5)->Arg(20)->Unit(benchmark::kMillisecond);
 
 // A line of links of one kind followed by one of another: a scan that searched the line again
 // for each prefix would grow with the square of the line here.

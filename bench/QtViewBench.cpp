@@ -13,6 +13,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QAbstractItemModel>
+#include <QAction>
 #include <QApplication>
 #include <QByteArray>
 #include <QComboBox>
@@ -25,6 +26,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <sys/resource.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -244,6 +248,44 @@ BENCHMARK(BM_Qt_AddGroupFromSelector)
     ->Arg(kFullGroups)
     ->Arg(kFullGroups - 2)
     ->Unit(benchmark::kMillisecond);
+
+// Import From A Text File through the real window, from the menu command with the file chosen
+// until the confirmation shows its list: the file is TABBERN_IMPORT_FILE (bench/import-sizes.sh
+// makes them). A file the import refuses ends in a message instead, answered at once.
+void BM_Qt_TextImportToConfirmation(benchmark::State& state) {
+    const QByteArray file = qgetenv("TABBERN_IMPORT_FILE");
+    if (file.isEmpty()) {
+        state.SkipWithError("TABBERN_IMPORT_FILE names no file");
+        return;
+    }
+    MessageBoxAnswerer* answerer = Answerer();
+    QtProgram p(10, 2);
+    if (!p.started()) {
+        state.SkipWithError("the program did not start");
+        return;
+    }
+    p.platform->setOpenFileDialogHook(
+        [path = file.toStdString()](const FileDialogRequest&) { return path; });
+    QAction* command = p.view->findChild<QAction*>(QStringLiteral("menuimportfromtextfile"));
+    Form& confirm = p.app->frmAddConfirm;
+    int links = 0;
+    const int answeredBefore = answerer->answered;
+    for (auto _ : state) {
+        // The confirmation is answered as soon as its loop runs: the import ends there.
+        QTimer::singleShot(0, [&] {
+            const std::string listed = p.app->frmAddConfirm.Text1.text();
+            links = static_cast<int>(std::count(listed.begin(), listed.end(), '\n'));
+            p.host->runEvent([&] { p.host->hideForm(confirm); });
+        });
+        command->trigger();
+    }
+    struct rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["links"] = links;
+    state.counters["messages"] = answerer->answered - answeredBefore;
+    state.counters["peakMB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+BENCHMARK(BM_Qt_TextImportToConfirmation)->Iterations(5)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace tabbern

@@ -6,6 +6,7 @@
 #include "store/Text.h"
 
 #include <algorithm>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -105,6 +106,8 @@ void RebuildGroupTable(App& app) {
     combo.setListIndex(0);
     const int n = combo.listCount();
     app.groups.assign(static_cast<std::size_t>(n) + 1, std::string());
+    // The names the table holds so far, for the duplicate test; the last entry stays blank.
+    std::unordered_set<std::string> taken{std::string()};
     // The selector is locked while it is walked, then given back as it was: a selector that
     // the command line disabled stays disabled for the whole run.
     const bool wasEnabled = combo.enabled();
@@ -116,7 +119,7 @@ void RebuildGroupTable(App& app) {
         if (TrimLower(entry) == kAllGroupsKey)
             continue;
         std::string name = Trim(entry);
-        if (std::find(app.groups.begin(), app.groups.end(), name) == app.groups.end())
+        if (taken.insert(name).second)
             app.groups[static_cast<std::size_t>(i)] = std::move(name);
     }
     combo.setEnabled(wasEnabled);

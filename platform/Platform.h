@@ -6,6 +6,8 @@
 // through the standard library; only what differs between desktops stands here.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -67,6 +69,12 @@ public:
     virtual std::string programCommand() = 0;
     // Today's date in the user's short date form.
     virtual std::string todayShortDate() = 0;
+    // The local date of a moment (seconds since 1970, UTC) in the user's short date form;
+    // empty when the system cannot show it.
+    virtual std::string shortDateOf(std::int64_t secondsSince1970) = 0;
+    // A date in the user's short date form read back: noon of that local day, in seconds since
+    // 1970. Nothing when the text is not a date in that form.
+    virtual std::optional<std::int64_t> secondsOfShortDate(const std::string& text) = 0;
     // Whether a file counts as hidden or a system file (not listed by the file-exists test).
     virtual bool isHiddenOrSystemFile(const std::string& path) = 0;
 
@@ -105,9 +113,13 @@ public:
     virtual void writeAutostartEntry(const std::string& name, const std::string& command) = 0;
     virtual void removeAutostartEntry(const std::string& name) = 0;
 
-    // Fetches a web address and returns the body as text; any failure returns empty text.
+    // Fetches a web address and returns the body as text; any failure, and a body of more than
+    // kFetchLimit bytes, returns empty text.
     virtual std::string fetchUrl(const std::string& url) = 0;
 };
+
+// The most of a fetched answer that is read: the program fetches one web address at a time.
+inline constexpr std::size_t kFetchLimit = 64 * 1024;
 
 // The program's own windows: what the core asks of whatever shows its forms.
 class FormHost {

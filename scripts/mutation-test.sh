@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Mutation trial of the core tests: does tabbern_tests fail on realistic one-line mistakes?
+# Mutation trial of the tests: do they fail on realistic one-line mistakes?
 #
 # Each mutant below is one small change of the program code: a limit off by one, a comparison
 # turned round, a trim or a CR dropped, a step skipped or swapped, a save left out, a message
 # or a default worded wrong. For each, the script applies it, rebuilds what the change needs,
-# runs the core tests under a time limit, records whether a test failed (killed) or all passed
+# runs the tests that judge that file under a time limit (the core's; the GUI tests offscreen for
+# the Qt front end; the Windows program's tests under wine64 for the Windows one, skipped where
+# wine64 or MinGW is missing), records whether a test failed (killed) or all passed
 # (survived), and puts the line back. The last line of its output is "K of N mutants killed".
 #
 # Other people edit the source tree while this runs, so the work tree is never touched: the
@@ -395,6 +397,87 @@ read -r -d '' MUTANTS <<'TABLE'
 @ ui/FormActivation.h | a dialog shown again after hiding is no activation
 - void gone(const Form& form) {
 + void gone(const Form& form) { return;
+
+@ store/TextFile.cpp | a streamed file keeps its byte-order mark as text
+- if (first && piece.starts_with(kUtf8Bom))
++ if (false)
+
+@ store/TextFile.cpp | a streamed file found to be in the code page late is not read again
+- if (gaveNonAscii) {
++ if (false) {
+
+@ store/TextFile.cpp | a stop that depends on the encoding ends the read at once
+- (answer == PieceAnswer::EnoughIfUtf8 && (codePage || !gaveNonAscii)))
++ answer == PieceAnswer::EnoughIfUtf8)
+
+@ store/FileIo.cpp | a whole-file read has no limit
+- if (out.size() > limit)
++ if (false)
+
+@ sharing/Import.cpp | the text import stops at a full list even with letters the encoding may change
+- return nonAscii ? PieceAnswer::EnoughIfUtf8 : PieceAnswer::Enough;
++ return PieceAnswer::Enough;
+
+@ app/Dispatch.cpp | a copy ended by a file error leaves its running marker behind
+- if (app.runningMarkerWritten) {
++ if (false) {
+
+# The front ends' own logic: judged by the GUI tests and by the Windows program's tests.
+@ platform/qt/QtPlatform.cpp | closing a Yes/No box through its frame answers Yes
+- escape = box.addButton(QMessageBox::No);
++ escape = box.addButton(QMessageBox::Yes);
+
+@ platform/qt/QtPlatform.cpp | a web fetch keeps an answer of any size
+- && data.size() <= static_cast<qint64>(kFetchLimit))
++ )
+
+@ platform/qt/QtPlatform.cpp | a program path quoted for the desktop leaves $ unescaped
+- c == u'$' || c == u'\\'
++ c == u'\\'
+
+@ platform/qt/QtPlatform.cpp | file-dialog patterns are split at commas instead of semicolons
+- split(QLatin1Char(';')
++ split(QLatin1Char(',')
+
+@ platform/qt/ViewSupport.cpp | Ctrl+Enter counts as Enter in the forms
+- (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)
++ (Qt::AltModifier | Qt::MetaModifier)
+
+@ platform/qt/QtFormWindow.cpp | buttons become auto-default, so Enter in a box presses one
+- w->setAutoDefault(false);
++ w->setAutoDefault(true);
+
+@ platform/qt/QtFormWindow.cpp | every render sets a text box's text again, moving the cursor
+- if (w->text() != text)
++ if (true)
+
+@ platform/qt/QtFormWindow.cpp | a button is the window's default, so Enter anywhere presses it
+- w->setDefault(false);
++ w->setDefault(true);
+
+@ platform/os/posix/Autostart.cpp | a percent sign in the autostart command is not doubled
+- out += "%%";
++ out += "%";
+
+@ platform/win32/Win32Platform.cpp | a Yes/No question shows OK and Cancel
+- type = MB_YESNO;
++ type = MB_OKCANCEL;
+
+@ platform/win32/Text.cpp | text for the ANSI code page takes best-fit look-alikes
+- const DWORD flags = plain ? 0 : WC_NO_BEST_FIT_CHARS;
++ const DWORD flags = 0;
+
+@ platform/win32/FormWindow.cpp | a text box given the focus by the program keeps its old selection
+- SendMessageW(target, EM_SETSEL, 0, -1);
++ (void)target;
+
+@ platform/win32/Win32Platform.cpp | a system file counts as visible
+- (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0
++ (attributes & FILE_ATTRIBUTE_HIDDEN) != 0
+
+@ platform/win32/FormWindow.cpp | Enter in a text box never reaches the core
+- if (wp == VK_RETURN && (b.kind == Kind::Text || b.kind == Kind::Combo)) {
++ if (wp == VK_RETURN && b.kind == Kind::Combo) {
 TABLE
 
 # Everything below is one function, read whole before it runs: the script may be edited while
@@ -472,15 +555,52 @@ main() {
         done < <(find "$src" -type f -print0)
     }
 
-    build_tests() {
-        cmake --build "$build" --target tabbern_tests -j "$jobs" >"$1" 2>&1
+    # Which tests judge a mutant: the Qt front end's and the XDG autostart code's by the GUI
+    # tests, the Windows front end's by the Windows program's tests under wine64, the rest by
+    # the core's tests.
+    suite_of() {
+        case "$1" in
+        platform/qt/* | platform/os/posix/Autostart.cpp) echo gui ;;
+        platform/win32/*) echo win32 ;;
+        *) echo core ;;
+        esac
+    }
+    declare -A target=([core]=tabbern_tests [gui]=tabbern_gui_tests [win32]=tabbern_win32_tests)
+    declare -A filter=() ready=()
+    wine64=""
+    for candidate in /usr/lib/wine/wine64 "$(command -v wine64 || true)"; do
+        if [ -n "$candidate" ] && [ -x "$candidate" ]; then
+            wine64=$candidate
+            break
+        fi
+    done
+
+    build_tests() { # suite log
+        cmake --build "$build-$1" --target "${target[$1]}" -j "$jobs" >"$2" 2>&1
     }
 
-    # Runs the core tests; prints the first failing test, or "time limit". Status 0: all passed.
-    run_tests() {
-        local log=$1 status
-        timeout --kill-after=10 "$limit" "$build/tests/tabbern_tests" --gtest_brief=1 \
-            --gtest_fail_fast "--gtest_filter=$filter" >"$log" 2>&1
+    # Runs a suite's tests once; with fail-fast unless told "all".
+    run_suite() { # suite log [all]
+        local exe=$build-$1/tests/${target[$1]} fast=--gtest_fail_fast
+        [ "${3:-}" = all ] && fast=""
+        case "$1" in
+        core) timeout --kill-after=10 "$limit" "$exe" --gtest_brief=1 $fast \
+            "--gtest_filter=${filter[$1]:-*}" >"$2" 2>&1 ;;
+        gui) QT_QPA_PLATFORM=offscreen timeout --kill-after=10 "$limit" "$exe" --gtest_brief=1 \
+            $fast "--gtest_filter=${filter[$1]:-*}" >"$2" 2>&1 ;;
+        win32)
+            exe=$(find "$build-win32" -name "${target[win32]}.exe" -print -quit)
+            WINEPREFIX=$work/wineprefix WINEDEBUG=-all timeout --kill-after=10 "$limit" \
+                xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$wine64" "$exe" \
+                --gtest_brief=1 $fast "--gtest_filter=${filter[$1]:-*}" >"$2" 2>&1
+            ;;
+        esac
+    }
+
+    # Runs a suite's tests; prints the first failing test, or "time limit". Status 0: all passed.
+    run_tests() { # suite log
+        local status
+        run_suite "$1" "$2"
         status=$?
         if [ "$status" = 0 ]; then
             return 0
@@ -489,10 +609,61 @@ main() {
             echo "time limit"
         else
             local failed
-            failed=$(grep -m1 -o '^\[  FAILED  \] [^ ,]*' "$log" | cut -c14-)
+            failed=$(grep -m1 -o '^\[  FAILED  \] [^ ,]*' "$2" | cut -c14-)
             echo "${failed:-exit status $status}"
         fi
         return 1
+    }
+
+    # Configures and builds a suite's unchanged copy once, and runs it: tests that fail without
+    # any mutant (a change in progress elsewhere) would kill every mutant, so they are left out,
+    # and said. Status 1: the suite cannot judge here (not buildable, or wine missing).
+    prepare_suite() { # suite
+        local suite=$1
+        [ -n "${ready[$suite]:-}" ] && return "${ready[$suite]}"
+        ready[$suite]=1
+        local options=(-G Ninja -DCMAKE_BUILD_TYPE=Release -DTABBERN_BUILD_BENCH=OFF
+            -DTABBERN_WERROR=OFF)
+        case "$suite" in
+        core) options+=(-DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DTABBERN_BUILD_GUI=OFF) ;;
+        gui) options+=(-DCMAKE_CXX_FLAGS_RELEASE="-O1" -DTABBERN_BUILD_GUI=ON) ;;
+        win32)
+            if [ -z "$wine64" ] || ! command -v x86_64-w64-mingw32-g++ >/dev/null ||
+                ! command -v xvfb-run >/dev/null; then
+                echo "mutation-test: no wine64, MinGW or xvfb-run: the Windows mutants are skipped" >&2
+                return 1
+            fi
+            options+=(-DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-x86_64.cmake"
+                -DCMAKE_CXX_FLAGS_RELEASE=-O1 -DTABBERN_CORE_ONLY=OFF -DTABBERN_BUILD_WIN32=ON)
+            mkdir -p "$work/wineprefix"
+            WINEPREFIX=$work/wineprefix WINEDEBUG=-all DISPLAY="" "$wine64" wineboot -i \
+                >"$logs/wineboot.log" 2>&1
+            ;;
+        esac
+        echo "Configuring and building the unchanged copy in $build-$suite" >&2
+        if ! cmake -S "$src" -B "$build-$suite" "${options[@]}" >"$logs/configure-$suite.log" 2>&1 ||
+            ! build_tests "$suite" "$logs/baseline-build-$suite.log"; then
+            echo "mutation-test: the unchanged copy does not build; see $logs (the tree may be in" \
+                "the middle of someone's change: try again in a minute)" >&2
+            keep=1
+            exit 2
+        fi
+        if ! run_suite "$suite" "$logs/baseline-$suite.log" all; then
+            local broken
+            mapfile -t broken < <(grep -o '^\[  FAILED  \] [^ ,]*' "$logs/baseline-$suite.log" |
+                cut -c14- | sort -u)
+            if [ "${#broken[@]}" = 0 ]; then
+                echo "mutation-test: the unchanged $suite tests do not finish; see $logs" >&2
+                keep=1
+                exit 2
+            fi
+            filter[$suite]="-$(
+                IFS=:
+                echo "${broken[*]}"
+            )"
+            echo "mutation-test: left out, failing without a mutant: ${broken[*]}" >&2
+        fi
+        ready[$suite]=0
     }
 
     # Parses the table into parallel arrays.
@@ -550,39 +721,6 @@ main() {
         exit 0
     fi
 
-    echo "Configuring and building the unchanged copy in $build" >&2
-    if ! cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DTABBERN_BUILD_GUI=OFF \
-        -DTABBERN_BUILD_BENCH=OFF -DTABBERN_WERROR=OFF >"$logs/configure.log" 2>&1 ||
-        ! build_tests "$logs/baseline-build.log"; then
-        echo "mutation-test: the unchanged copy does not build; see $logs (the tree may be in the" \
-            "middle of someone's change: try again in a minute)" >&2
-        keep=1
-        exit 2
-    fi
-
-    # Tests that fail without any mutant (a change in progress elsewhere) would kill every mutant:
-    # they are left out, and said.
-    filter="*"
-    if ! run_tests "$logs/baseline.log" >/dev/null; then
-        mapfile -t broken < <(grep -o '^\[  FAILED  \] [^ ,]*' "$logs/baseline.log" | cut -c14- |
-            sort -u)
-        if [ "${#broken[@]}" = 0 ]; then
-            echo "mutation-test: the unchanged copy's tests do not finish; see $logs/baseline.log" >&2
-            keep=1
-            exit 2
-        fi
-        # Fail-fast stopped at the first; run them all once to find every one.
-        timeout "$limit" "$build/tests/tabbern_tests" --gtest_brief=1 >"$logs/baseline.log" 2>&1
-        mapfile -t broken < <(grep -o '^\[  FAILED  \] [^ ,]*' "$logs/baseline.log" | cut -c14- |
-            sort -u)
-        filter="-$(
-            IFS=:
-            echo "${broken[*]}"
-        )"
-        echo "mutation-test: left out, failing without a mutant: ${broken[*]}" >&2
-    fi
-
     killed=0 tried=0
     for i in "${!files[@]}"; do
         file=${files[$i]} what=${descriptions[$i]}
@@ -597,12 +735,17 @@ main() {
             echo "$line"
             continue
         fi
+        suite=$(suite_of "$file")
+        if ! prepare_suite "$suite"; then
+            printf 'SKIPPED   %-28s %s (no %s build here)\n' "$file" "$what" "$suite"
+            continue
+        fi
         current_file=$path current_text=$text
         printf '%s' "${text/"${originals[$i]}"/"${replacements[$i]}"}" >"$path"
         log=$logs/mutant-$((i + 1))
-        if ! build_tests "$log-build.log"; then
+        if ! build_tests "$suite" "$log-build.log"; then
             line=$(printf 'NO BUILD  %-28s %s' "$file" "$what")
-        elif outcome=$(run_tests "$log-test.log"); then
+        elif outcome=$(run_tests "$suite" "$log-test.log"); then
             tried=$((tried + 1))
             line=$(printf 'SURVIVED  %-28s %s' "$file" "$what")
         else

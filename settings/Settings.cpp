@@ -59,9 +59,14 @@ void WriteRecordToFile(App& app, const SettingsRecord& rec) {
     std::string bytes;
     if (FileExists(app, app.programFolder, app.settingsFileName))
         bytes = ReadFileBytes(path);
-    if (bytes.size() < kSettingsRecordSize)
+    const bool whole = bytes.size() >= kSettingsRecordSize;
+    if (!whole)
         bytes.resize(kSettingsRecordSize, '\0');
     const Record encoded = EncodeSettingsRecord(rec);
+    // Every start saves the settings: a file that already holds them is left as it is, which
+    // spares the start-up a flush to disk.
+    if (whole && std::memcmp(bytes.data(), encoded.data(), encoded.size()) == 0)
+        return;
     std::memcpy(bytes.data(), encoded.data(), encoded.size());
     WriteFileAtomically(path, bytes);
 }

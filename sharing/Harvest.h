@@ -7,8 +7,11 @@
 // where that link begins. Each line gives its "https://" links first, in order of position,
 // then its "http://" links, then its "www" links. Links come out lower-cased.
 //
-// The work is a few linear passes over the text: a minified page of many megabytes on one line
-// costs no more than the same page in many lines.
+// The text is skipped through sixteen bytes at a time to the only places where a link can
+// start: a "www" or a "://". Blanks and line ends are looked for only from a link on and, while
+// links wait for their line's end, between links; only links are lowered. No byte is looked at
+// more than a few times, so a minified page of many megabytes on one line costs no more than in
+// many lines, and the links that wait take a room bounded by the text's size.
 #pragma once
 
 #include <cstddef>
@@ -34,26 +37,19 @@ public:
     bool add(std::string_view text);
 
 private:
-    struct Span {
-        std::size_t begin, end;
-    };
-    enum class Prefix { Https, Http, Www };
-    struct Occurrence {
-        std::size_t at;
-        Prefix kind;
-    };
-    // The line runs from `begin` to the end of `line`.
-    void scanLine(std::string_view line, std::size_t begin);
-    static Occurrence nextHttp(std::string_view line, std::size_t from);
-    static std::size_t nextWww(std::string_view line, std::size_t from);
-    // Hands over the current line's links in their order: "https://", "http://", "www".
-    void endLine(std::string_view text);
-    void emit(std::string_view text, const std::vector<Span>& spans);
+    // Hands the link over lowered, unless the harvest has stopped; false once it has.
+    bool give(std::string_view link);
+    // Hands over the waiting links of the line that ended: "http://", then "www".
+    void endLine();
+    // Hands over all links of a line with more than may wait, those from `from` on found again.
+    void takeCrowdedLine(std::string_view text, std::size_t from, std::size_t lineEnd);
 
     LinkSink take_;
     bool stopped_ = false;
     std::string lowered_;
-    std::vector<Span> https_, http_, www_;
+    // A line's "https://" links go at once; its "http://" and "www" links wait for its end, as
+    // views into the text, up to a limit. A line with more is gone through again instead.
+    std::vector<std::string_view> http_, www_;
 };
 
 // The links of a whole text, lines ending at CR LF, a lone CR or a lone LF; at most `limit`.

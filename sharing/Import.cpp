@@ -13,6 +13,10 @@
 #include "store/Text.h"
 #include "store/TextFile.h"
 
+#include <algorithm>
+#include <new>
+#include <optional>
+
 namespace tabbern {
 
 namespace {
@@ -123,16 +127,38 @@ void ImportTextFileLinks(App& app) {
 
     std::vector<std::string> links;
     try {
-        const std::vector<std::string> lines = ReadTextLines(path);
-        LinkHarvester harvester([&links](std::string_view link) {
+        // Links with letters beyond ASCII read otherwise should the file prove to be in the
+        // code page further on.
+        bool nonAscii = false;
+        const auto takeLink = [&links, &nonAscii](std::string_view link) {
             links.emplace_back(link);
+            nonAscii = nonAscii || std::any_of(link.begin(), link.end(), [](char c) {
+                           return static_cast<unsigned char>(c) >= 0x80;
+                       });
             return links.size() < kLinkCapacity;
-        });
-        for (const std::string& line : lines)
-            if (!harvester.add(line))
-                break;
+        };
+        std::optional<LinkHarvester> harvester(std::in_place, takeLink);
+        // The file is read only as far as links can still be kept: once the list is full, no
+        // later line changes it.
+        StreamTextLines(
+            path,
+            [&](std::string_view text) {
+                if (harvester->add(text))
+                    return PieceAnswer::More;
+                return nonAscii ? PieceAnswer::EnoughIfUtf8 : PieceAnswer::Enough;
+            },
+            [&] {
+                links.clear();
+                nonAscii = false;
+                harvester.emplace(takeLink);
+            });
     } catch (const FileError& e) {
         SayCannotRead(app, path, e);
+        return;
+    } catch (const std::bad_alloc&) {
+        // Nothing was written yet: the program goes on without this file.
+        links = {};
+        Say(app, "Cannot Read The File:\r" + path + "\rThere is not enough memory to read it.");
         return;
     }
     std::string list;

@@ -34,12 +34,6 @@ std::string ImportGroup(App& app, const std::string& lastLine) {
     return group;
 }
 
-std::string LimitMessage(const App& app, int freeCapacity) {
-    const std::string n = std::to_string(freeCapacity);
-    return "Maximum Database Record Count of " + n + app.itemNoun + "s Reached!" + " Remove " + n +
-           app.itemNoun + "s and Re-Import";
-}
-
 } // namespace
 
 // ---- export -------------------------------------------------------------------------------

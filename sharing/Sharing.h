@@ -25,6 +25,15 @@ void ImportClipboardLink(App& app);
 // Lists the web links of a text file for confirmation, then asks a name and group for each.
 void ImportTextFileLinks(App& app);
 
+// ---- browser bookmarks file ---------------------------------------------------------------
+// Reads a bookmarks file that a web browser exported, lists what it adds for confirmation, with
+// how many links it leaves out and why, and appends them to the store.
+void ImportBrowserBookmarks(App& app);
+// Writes the group the selector shows, or All Groups, as a bookmarks file for web browsers.
+void ExportBrowserBookmarks(App& app);
+// Connects the two menu items to them.
+void WireBrowserBookmarkHandlers(App& app);
+
 // ---- the import dialogs -------------------------------------------------------------------
 void frmAddConfirm_Activate(App& app);
 void frmAddConfirm_Command1_Click(App& app);

@@ -17,6 +17,12 @@ void SayCannotWrite(App& app, const std::string& path, const FileError& e) {
     Say(app, "Cannot Write The File:\r" + path + "\r" + e.reason());
 }
 
+std::string LimitMessage(const App& app, int freeCapacity) {
+    const std::string n = std::to_string(freeCapacity);
+    return "Maximum Database Record Count of " + n + app.itemNoun + "s Reached!" + " Remove " + n +
+           app.itemNoun + "s and Re-Import";
+}
+
 std::string MiscGroup(App& app) {
     return "Misc - " + app.platform.todayShortDate();
 }

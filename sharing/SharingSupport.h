@@ -13,6 +13,9 @@ class FileError;
 void SayCannotRead(App& app, const std::string& path, const FileError& e);
 void SayCannotWrite(App& app, const std::string& path, const FileError& e);
 
+// What an import of a whole file says when the store has no room for all of it.
+std::string LimitMessage(const App& app, int freeCapacity);
+
 // The group of a bookmark that was given none: "Misc - " and today's date.
 std::string MiscGroup(App& app);
 

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <random>
 #include <system_error>
 
@@ -134,30 +135,64 @@ bool FileExistsIn(std::string_view folder, std::string_view name) {
     return fs::is_regular_file(fs::status(full, ec));
 }
 
-std::string ReadFileBytes(const std::string& path) {
-    const int fd = os::OpenForReading(ToPath(path));
-    if (fd < 0)
-        throw FileError("Cannot open", path, ErrnoText(errno));
-    std::string out;
-    char buffer[64 * 1024];
+std::string TooLargeReason(std::string_view what, std::size_t limit) {
+    const bool gigabytes = limit % (1u << 30) == 0;
+    return std::string(what) + " is larger than " +
+           std::to_string(gigabytes ? limit >> 30 : limit >> 20) + (gigabytes ? " GB" : " MB") +
+           ", the most this program reads of it.";
+}
+
+FileReader::FileReader(std::string path) : path_(std::move(path)) {
+    fd_ = os::OpenForReading(ToPath(path_));
+    if (fd_ < 0)
+        throw FileError("Cannot open", path_, ErrnoText(errno));
+}
+
+FileReader::~FileReader() {
+    os::CloseFile(fd_);
+}
+
+std::size_t FileReader::readInto(std::string& out, std::size_t n) {
+    const std::size_t before = out.size();
+    out.resize(before + n);
     for (;;) {
-        const std::ptrdiff_t n = os::ReadSome(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            const int err = errno;
-            os::CloseFile(fd);
-            throw FileError("Cannot read", path, ErrnoText(err));
+        const std::ptrdiff_t got = os::ReadSome(fd_, out.data() + before, n);
+        if (got >= 0) {
+            out.resize(before + static_cast<std::size_t>(got));
+            return static_cast<std::size_t>(got);
         }
-        if (n == 0)
-            break;
-        out.append(buffer, static_cast<std::size_t>(n));
+        if (errno != EINTR) {
+            const int err = errno;
+            out.resize(before);
+            throw FileError("Cannot read", path_, ErrnoText(err));
+        }
     }
-    os::CloseFile(fd);
+}
+
+void FileReader::rewind() {
+    os::CloseFile(fd_);
+    fd_ = os::OpenForReading(ToPath(path_));
+    if (fd_ < 0)
+        throw FileError("Cannot open", path_, ErrnoText(errno));
+}
+
+std::size_t FileReader::size() const {
+    std::error_code ec;
+    const auto bytes = fs::file_size(ToPath(path_), ec);
+    return ec || bytes > SIZE_MAX ? 0 : static_cast<std::size_t>(bytes);
+}
+
+std::string ReadFileBytes(const std::string& path, std::size_t limit) {
+    FileReader file(path);
+    std::string out;
+    constexpr std::size_t kPiece = 64 * 1024;
+    while (file.readInto(out, kPiece) > 0)
+        if (out.size() > limit)
+            throw FileError("Cannot read", path, TooLargeReason("The file", limit));
     return out;
 }
 
-void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+void WriteFileAtomically(const std::string& path, std::string_view bytes, bool durable) {
     const fs::path target = ToPath(path);
     const fs::path folder = target.parent_path();
     const std::string name = FromPath(target.filename());
@@ -180,14 +215,14 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
 
     os::TakePermissionsOf(target, fd);
     int err = WriteAll(fd, bytes);
-    if (err == 0 && os::FlushToDisk(fd) != 0)
+    if (err == 0 && durable && os::FlushToDisk(fd) != 0)
         err = errno;
     if (os::CloseFile(fd) != 0 && err == 0)
         err = errno;
     if (err != 0)
         fail(ErrnoText(err));
 
-    const std::string moveError = os::MoveOver(temp, target);
+    const std::string moveError = os::MoveOver(temp, target, durable);
     if (!moveError.empty())
         fail(moveError);
     RemoveLeftoverTemporaries(folder, name);

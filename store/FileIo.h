@@ -4,6 +4,7 @@
 
 #include "platform/os/FileSystem.h"
 
+#include <cstddef>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -39,14 +40,49 @@ bool FileExistsIn(Platform& platform, std::string_view folder, std::string_view 
 // The same without asking the platform: any regular file counts, hidden or system too.
 bool FileExistsIn(std::string_view folder, std::string_view name);
 
-// The whole file as bytes. Throws FileError when it cannot be opened or read.
-std::string ReadFileBytes(const std::string& path);
+// The most ReadFileBytes reads of a file unless told otherwise: far more than any data,
+// settings or share file holds, even one with a damaged line of many megabytes, and little
+// enough for a 32-bit process to hold a few copies of.
+inline constexpr std::size_t kFileReadLimit = 128u << 20;
+
+// The reason given for a file or line larger than a reader takes, naming the limit.
+std::string TooLargeReason(std::string_view what, std::size_t limit);
+
+// The whole file as bytes. Throws FileError when it cannot be opened or read, or when it holds
+// more than `limit` bytes (then nothing beyond the limit is read).
+std::string ReadFileBytes(const std::string& path, std::size_t limit = kFileReadLimit);
+
+// A file read in pieces, for readers that must not hold a whole file. Throws FileError as
+// ReadFileBytes does.
+class FileReader {
+public:
+    explicit FileReader(std::string path);
+    ~FileReader();
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+
+    // Appends up to n bytes to `out`; the count, 0 at the end of the file.
+    std::size_t readInto(std::string& out, std::size_t n);
+    // Back to the first byte.
+    void rewind();
+    // The file's size as the system gives it now; 0 when it cannot tell.
+    std::size_t size() const;
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+    int fd_ = -1;
+};
 
 // Replaces the file with exactly these bytes: writes a temporary file in the same folder,
 // flushes it to disk and renames it over the old one. On any failure the old file stays as it
 // was, the temporary file is removed, and FileError is thrown. Leftover temporary files of
 // earlier interrupted saves of the same file are removed after a successful save.
-void WriteFileAtomically(const std::string& path, std::string_view bytes);
+//
+// A marker file (the running and minimised markers) only says something while the program
+// runs: it is written with `durable` false, in one step all the same, without waiting for the
+// disk, which would cost every start-up several flushes.
+void WriteFileAtomically(const std::string& path, std::string_view bytes, bool durable = true);
 
 // Deletes a file; a file that does not exist is no error.
 void DeleteFileIfExists(const std::string& path);

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string_view>
 #include <system_error>
+#include <unordered_set>
 
 namespace tabbern {
 
@@ -36,6 +37,24 @@ std::string BuildRecordLine(const BookmarkRow& row) {
     return line;
 }
 
+namespace {
+
+// FindNoCase for a record tag: "[", a lower-case letter in either case, "]". Start-up parses
+// every line of the store, so the tag is found by its bracket rather than by trying each place.
+std::size_t FindTag(std::string_view line, const char* tag, std::size_t from) {
+    for (std::size_t at = line.find('[', from); at != std::string_view::npos;
+         at = line.find('[', at + 1)) {
+        if (at + 2 >= line.size())
+            return std::string_view::npos;
+        const char letter = line[at + 1];
+        if ((letter == tag[1] || letter == tag[1] - ('a' - 'A')) && line[at + 2] == ']')
+            return at;
+    }
+    return std::string_view::npos;
+}
+
+} // namespace
+
 bool ParseRecordLine(const std::string& line, ParsedRecord& out) {
     // Each tag is looked for after the one before it. For every line whose tags first occur in
     // order this finds the same places as looking for each from the start; a line whose name
@@ -43,7 +62,7 @@ bool ParseRecordLine(const std::string& line, ParsedRecord& out) {
     std::size_t start[6];
     std::size_t from = 0;
     for (int i = 0; i < 6; ++i) {
-        const std::size_t at = FindNoCase(line, kRecordTags[i], from);
+        const std::size_t at = FindTag(line, kRecordTags[i], from);
         if (at == std::string::npos)
             return false;
         start[i] = at;
@@ -86,9 +105,15 @@ bool ParseRecordAnyOrder(const std::string& line, ParsedRecord& out, std::string
 }
 
 std::string CompleteUrl(std::string& url) {
-    url = Trim(url);
-    if (!url.empty() && !ContainsNoCase(url, "http://") && !ContainsNoCase(url, "https://") &&
-        !ContainsNoCase(url, "www."))
+    // Trimmed in place: the loader completes every URL of the store.
+    const std::size_t last = url.find_last_not_of(' ');
+    url.erase(last == std::string::npos ? 0 : last + 1);
+    url.erase(0, url.find_first_not_of(' '));
+    // Most addresses begin with their scheme, which settles it without a search.
+    const bool schemeFirst = FindNoCase(std::string_view(url).substr(0, 8), "https://") == 0 ||
+                             FindNoCase(std::string_view(url).substr(0, 7), "http://") == 0;
+    if (!url.empty() && !schemeFirst && !ContainsNoCase(url, "http://") &&
+        !ContainsNoCase(url, "https://") && !ContainsNoCase(url, "www."))
         url = "www." + url;
     return url;
 }
@@ -406,27 +431,20 @@ void AppendGroupLine(App& app, const std::string& name) {
 }
 
 void AddMissingGroups(App& app) {
-    // Names past the group limit are in the file already, though not loaded.
-    std::vector<std::string> known;
+    // Names past the group limit are in the file already, though not loaded. Looked up by hash:
+    // start-up checks every bookmark against every group.
+    std::unordered_set<std::string> known;
     known.reserve(app.groups.size() + app.groupLinesPastLimit.size());
     for (const std::string& g : app.groups)
-        known.push_back(TrimLower(g));
+        known.insert(TrimLower(g));
     for (const std::string& g : app.groupLinesPastLimit)
-        known.push_back(TrimLower(g));
+        known.insert(TrimLower(g));
     std::vector<std::string> added;
     for (int r = 0; r < BookmarkTable::kRows; ++r) {
         std::string group = Trim(app.bookmarks.at(r, kColGroup));
         if (group.empty())
             continue;
-        const std::string key = LCase(group);
-        bool found = false;
-        for (const std::string& k : known)
-            if (k == key) {
-                found = true;
-                break;
-            }
-        if (!found) {
-            known.push_back(key);
+        if (known.insert(LCase(group)).second) {
             app.groups.push_back(group);
             added.push_back(std::move(group));
         }
@@ -471,12 +489,24 @@ bool KeepDamagedCopy(App& app, const FileFingerprint& found, const std::string& 
     return true;
 }
 
+// TrimLower(ReadFirstLine(path)) == TrimLower(header). A first line of plain ASCII reads the same
+// in every encoding the reader takes, so it is compared as read, without decoding the whole
+// store; a line with other bytes goes through ReadFirstLine.
+bool FirstLineIs(const std::string& path, const std::string& header) {
+    const std::string bytes = ReadFileBytes(path);
+    const std::string_view line = std::string_view(bytes).substr(0, bytes.find_first_of("\r\n"));
+    for (const char c : line)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return TrimLower(ReadFirstLine(path)) == TrimLower(header);
+    return TrimLower(line) == TrimLower(header);
+}
+
 void CheckDataFile(App& app, FileFingerprint& seen, const std::string& fileName,
                    const std::string& header, const char* question, const char* warning) {
     const std::string path = app.dataFile(fileName);
     for (;;) {
         // The usual case, a file that begins with its header line, needs nothing more.
-        if (DataFileExists(app, fileName) && TrimLower(ReadFirstLine(path)) == TrimLower(header))
+        if (DataFileExists(app, fileName) && FirstLineIs(path, header))
             return;
         // A repair writes only over the file as the check found it: the fingerprint comes
         // first, and what the check sees next is judged against it. When another copy wrote

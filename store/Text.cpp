@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 
 namespace tabbern {
@@ -151,6 +152,13 @@ std::string ReplaceAll(std::string_view s, std::string_view from, std::string_vi
 bool IsValidUtf8(std::string_view bytes) {
     std::size_t i = 0;
     while (i < bytes.size()) {
+        // Runs of ASCII, most of any page, eight bytes at a time.
+        std::uint64_t word;
+        if (i + 8 <= bytes.size() &&
+            (std::memcpy(&word, bytes.data() + i, 8), (word & 0x8080808080808080u) == 0)) {
+            i += 8;
+            continue;
+        }
         if (static_cast<unsigned char>(bytes[i]) < 0x80) {
             ++i;
             continue;

@@ -5,6 +5,8 @@
 #include "store/Text.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -16,7 +18,15 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kLineEnd = "\r\n";
 
 bool HasNonAscii(std::string_view bytes) {
-    return std::any_of(bytes.begin(), bytes.end(),
+    // Eight bytes at a time: pages of many megabytes are mostly ASCII.
+    std::size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + i, 8);
+        if (word & 0x8080808080808080u)
+            return true;
+    }
+    return std::any_of(bytes.begin() + static_cast<std::ptrdiff_t>(i), bytes.end(),
                        [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
 }
 
@@ -94,6 +104,95 @@ std::string EncodeLines(const std::vector<std::string>& lines) {
 
 std::vector<std::string> ReadTextLines(const std::string& path) {
     return DecodeLines(ReadFileBytes(path));
+}
+
+namespace {
+
+// Where the whole lines of `bytes` end: after the last LF, or after a last CR that is not the
+// final byte (its LF may still come); `from` on holds what was not searched before. 0 when no
+// line ends there.
+std::size_t EndOfWholeLines(std::string_view bytes, std::size_t from) {
+    for (std::size_t i = bytes.size(); i > from; --i) {
+        const char c = bytes[i - 1];
+        if (c == '\n' || (c == '\r' && i < bytes.size()))
+            return i;
+    }
+    return 0;
+}
+
+} // namespace
+
+void StreamTextLines(const std::string& path,
+                     const std::function<PieceAnswer(std::string_view text)>& take,
+                     const std::function<void()>& restart, std::size_t lineLimit) {
+    constexpr std::size_t kRead = 1u << 20;
+    FileReader file(path);
+    // Decided by the bytes read so far; the code page, once decided, is final.
+    bool codePage = false;
+    for (;;) {
+        bool first = true;
+        bool gaveNonAscii = false; // text that the code page would decode otherwise went out
+        bool waiting = false;      // enough was taken, if the rest is UTF-8
+        bool again = false;
+        std::string buffer;
+        std::size_t searched = 0;
+        for (bool atEnd = false; !atEnd && !again;) {
+            atEnd = file.readInto(buffer, kRead) == 0;
+            std::size_t end = buffer.size();
+            if (!atEnd && waiting) {
+                // Only checked, not handed over: any cut after an ASCII byte splits no character.
+                while (end > 0 && static_cast<unsigned char>(buffer[end - 1]) >= 0x80)
+                    --end;
+            } else if (!atEnd) {
+                end = EndOfWholeLines(buffer, searched ? searched - 1 : 0);
+            }
+            searched = buffer.size();
+            if (end == 0) {
+                if (buffer.size() > lineLimit)
+                    throw FileError("Cannot read", path, TooLargeReason("A line", lineLimit));
+                // A line of megabytes, as minified pages are: room for the rest of the file at
+                // once rather than copying the line over and over as it grows.
+                if (!waiting && buffer.size() >= 8 * kRead &&
+                    buffer.size() + kRead > buffer.capacity())
+                    buffer.reserve(std::min(file.size(), lineLimit) + kRead);
+                continue;
+            }
+            std::string_view piece(buffer.data(), end);
+            // A byte-order mark is dropped in either encoding.
+            if (first && piece.starts_with(kUtf8Bom))
+                piece.remove_prefix(kUtf8Bom.size());
+            first = false;
+            const bool nonAscii = HasNonAscii(piece);
+            if (!codePage && nonAscii && !IsValidUtf8(piece)) {
+                codePage = true;
+                if (gaveNonAscii) {
+                    again = true;
+                    break;
+                }
+            }
+            if (!waiting) {
+                std::string decoded;
+                std::string_view text = piece;
+                if (codePage) {
+                    decoded = ActiveCodePage().decode(piece);
+                    text = decoded;
+                }
+                gaveNonAscii = gaveNonAscii || nonAscii;
+                const PieceAnswer answer = take(text);
+                if (answer == PieceAnswer::Enough ||
+                    (answer == PieceAnswer::EnoughIfUtf8 && (codePage || !gaveNonAscii)))
+                    return;
+                waiting = answer == PieceAnswer::EnoughIfUtf8;
+            }
+            buffer.erase(0, end);
+            searched = buffer.size();
+        }
+        if (!again)
+            return;
+        if (restart)
+            restart();
+        file.rewind();
+    }
 }
 
 std::string ReadFirstLine(const std::string& path) {

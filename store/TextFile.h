@@ -8,6 +8,8 @@
 // atomically (see WriteFileAtomically).
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +23,32 @@ std::vector<std::string> DecodeLines(std::string_view bytes);
 std::string EncodeLines(const std::vector<std::string>& lines);
 
 std::vector<std::string> ReadTextLines(const std::string& path);
+
+// What the reader of a streamed file says after each piece.
+enum class PieceAnswer {
+    More,         // go on
+    Enough,       // stop: nothing later can change what was taken
+    EnoughIfUtf8, // stop, unless the rest shows that the file is not UTF-8 after all
+};
+
+// The most of one line that StreamTextLines holds at once: a line is read whole, and a 32-bit
+// process has room for a few copies of a quarter gigabyte at most.
+inline constexpr std::size_t kStreamLineLimit = sizeof(void*) < 8 ? 256u << 20 : 1024u << 20;
+
+// Reads a text file of any size in pieces of whole lines (line ends included; the last line may
+// have none) and hands each, decoded to UTF-8 as DecodeLines decodes the whole file, to `take`.
+// Memory stays at about a piece plus the longest line.
+//
+// The whole file decides between UTF-8 and the code page, but pieces go out before the rest is
+// read: they are decoded as UTF-8 while every byte so far is valid UTF-8. Should a later byte
+// show the file is in the code page after all, when non-ASCII text already went out as UTF-8,
+// `restart` is called and the pieces come again from the start, decoded in the code page. A stop
+// answered EnoughIfUtf8 while still reading as UTF-8 reads on, without handing anything over, to
+// find out. Throws FileError when the file cannot be read or a line is longer than `lineLimit`.
+void StreamTextLines(const std::string& path,
+                     const std::function<PieceAnswer(std::string_view text)>& take,
+                     const std::function<void()>& restart,
+                     std::size_t lineLimit = kStreamLineLimit);
 // The first line, or empty text for an empty file.
 std::string ReadFirstLine(const std::string& path);
 void WriteTextLines(const std::string& path, const std::vector<std::string>& lines);

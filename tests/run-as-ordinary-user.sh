@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# Runs the permission tests of a test program as an ordinary user: root ignores file
-# permissions, so as root those tests could prove nothing. The program is copied to a place
-# that user can reach, since the build folder may lie in root's home.
+# Runs a test program's permission tests as an ordinary user, as root ignores file permissions.
+# The program is copied where that user can reach it: the build folder may lie in root's home.
 set -euo pipefail
-program="$1"
-filter="$2"
+program="$1" filter="$2"
 if [ "$(id -u)" -ne 0 ]; then
     exec "$program" --gtest_filter="$filter"
 fi

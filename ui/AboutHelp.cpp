@@ -37,6 +37,8 @@ HelpForm::HelpForm() : Form("frmHelp") {
     setVisible(false);
     setCaption("Tabbern Help");
     Text1.setText(HelpText());
+    // The document is the window: it goes by the window's title.
+    Text1.setAccessibleName(caption());
 }
 
 std::vector<Control*> HelpForm::allControls() {

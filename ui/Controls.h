@@ -36,6 +36,8 @@ inline constexpr std::uint32_t kBlack = 0x000000;
 // The character code a key press reports for Enter.
 inline constexpr int kEnterKey = 13;
 
+class Label;
+
 class Control {
 public:
     explicit Control(std::string name) : name_(std::move(name)) {}
@@ -57,6 +59,17 @@ public:
     Colour backColour() const { return backColour_; }
     void setBackColour(Colour c) { set(backColour_, c); }
 
+    // What a screen reader says of the control (AccessibleName and AccessibleDescription in
+    // ui/Layout.h choose among these and the captions). The label a sighted user reads just
+    // before the control names it; a label showing what the control acts on describes it; a
+    // name of its own is only for a control that nothing on the window names.
+    const Label* label() const { return label_; }
+    void setLabel(const Label& l) { set(label_, &l); }
+    const Label* describedBy() const { return describedBy_; }
+    void setDescribedBy(const Label& l) { set(describedBy_, &l); }
+    const std::string& accessibleName() const { return accessibleName_; }
+    void setAccessibleName(std::string n) { set(accessibleName_, std::move(n)); }
+
 protected:
     template <class T, class U> void set(T& field, U&& value) {
         if (!(field == value)) {
@@ -74,6 +87,9 @@ private:
     std::string toolTip_;
     Colour foreColour_;
     Colour backColour_;
+    const Label* label_ = nullptr;
+    const Label* describedBy_ = nullptr;
+    std::string accessibleName_;
 };
 
 class Label : public Control {

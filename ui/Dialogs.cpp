@@ -11,6 +11,9 @@ BookmarkDialog::BookmarkDialog(std::string formName, std::string caption)
     Label3.setCaption("URL Link Address");
     Command1.setCaption("Save");
     Command2.setCaption("Cancel");
+    Text1.setLabel(Label1);
+    Combo1.setLabel(Label2);
+    Text3.setLabel(Label3);
 }
 
 std::vector<Control*> BookmarkDialog::allControls() {
@@ -22,6 +25,9 @@ EditGroupNameForm::EditGroupNameForm() : Form("frmEditGroupName") {
     setCaption("Edit Selected Group");
     Command1.setCaption("Save");
     Command2.setCaption("Cancel");
+    // The new name's box, told which group it renames.
+    Text3.setLabel(Label1);
+    Text3.setDescribedBy(Label2);
 }
 
 std::vector<Control*> EditGroupNameForm::allControls() {

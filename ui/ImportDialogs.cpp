@@ -14,12 +14,17 @@ AddConfirmForm::AddConfirmForm() : Form("frmAddConfirm") {
     Text2.setVisible(false);
     Label1.setVisible(false);
     Label2.setVisible(false);
+    Label3.setVisible(false);
     Command1.setCaption("Import");
     Command2.setCaption("Cancel");
+    Text2.setLabel(Label1);
+    GroupList.setLabel(Label2);
+    // A browser file's summary tells what the list leaves out.
+    Text1.setDescribedBy(Label3);
 }
 
 std::vector<Control*> AddConfirmForm::allControls() {
-    return {&Text1, &Text2, &GroupList, &Label1, &Label2, &Command1, &Command2, &Picture1};
+    return {&Text1, &Text2, &GroupList, &Label1, &Label2, &Label3, &Command1, &Command2, &Picture1};
 }
 
 AssignNameForm::AssignNameForm() : Form("frmAssignName") {
@@ -28,6 +33,10 @@ AssignNameForm::AssignNameForm() : Form("frmAssignName") {
     Command1.setCaption("Assign");
     Command2.setCaption("Skip");
     Command3.setCaption("Stop");
+    // The box is told which link it names; the group box has no caption of its own.
+    Text1.setLabel(Label1);
+    Text1.setDescribedBy(Label3);
+    Combo1.setAccessibleName("Group");
 }
 
 std::vector<Control*> AssignNameForm::allControls() {
@@ -42,6 +51,7 @@ void SetImportDialogTexts(App& app) {
     c.Text2.setToolTip(" Enter A " + noun + " For This URL Link ");
     c.Command1.setToolTip(" Import Into Tabbern ");
     c.Command2.setToolTip(" Cancel All Importports ");
+    c.Text1.setAccessibleName(noun + "s To Import");
 
     AssignNameForm& a = app.frmAssignName;
     a.Command1.setToolTip(" Assign " + noun + " To This URL Link ");

@@ -21,6 +21,7 @@ public:
     ComboBox GroupList{"GroupList"}; // group (clipboard import)
     Label Label1{"Label1"};          // caption of Text2
     Label Label2{"Label2"};          // caption of GroupList
+    Label Label3{"Label3"};          // how many are imported and what is left out (browser file)
     Button Command1{"Command1"};     // import
     Button Command2{"Command2"};     // cancel the whole import
     PictureBox Picture1{"Picture1"};

@@ -15,6 +15,8 @@ void SetInterfaceTexts(App& app) {
     m.Label2.setCaption("Group:");
     m.TextNameSearch.setToolTip(" Enter A " + noun + " To Find ");
     m.Command2.setToolTip(" Find " + noun + " ");
+    // The list has no caption on the window: it holds the bookmarks of the group chosen above.
+    m.List1.setAccessibleName(noun + "s");
 
     for (BookmarkDialog* d : {static_cast<BookmarkDialog*>(&app.frmAddName),
                               static_cast<BookmarkDialog*>(&app.frmEditName)}) {

@@ -1,6 +1,7 @@
 #include "ui/Layout.h"
 
 #include "app/App.h"
+#include "store/Text.h"
 
 #include <string_view>
 #include <utility>
@@ -9,9 +10,13 @@ namespace tabbern {
 
 namespace {
 
-// The confirmation's list: the whole height, or shortened above the name and group boxes.
-TwipRect AddConfirmListRect(bool fieldsShown) {
-    return {420, 420, 7710, fieldsShown ? 2790 : 3780};
+// The confirmation's list: the whole height, or shortened above the name and group boxes or
+// above the browser import's summary.
+constexpr int kListFull = 3780;
+constexpr int kListAboveFields = 2790;
+constexpr int kListAboveSummary = 3120;
+TwipRect AddConfirmListRect(int height) {
+    return {420, 420, 7710, height};
 }
 
 // The small dialogs lie on the card of bitmap 102 (6300 x 4200 twips): one column of captioned
@@ -112,11 +117,13 @@ FormLayout AddConfirmLayout() {
     l.clientHeight = 5550;
     l.controls = {
         {"Picture1", {0, 0, 9000, 5550}},
-        {"Text1", AddConfirmListRect(false), kMultiLine | kEntries},
+        {"Text1", AddConfirmListRect(kListFull), kMultiLine | kEntries},
         {"Label1", {420, 3390, 4500, kCaption}, kBold},
         {"Text2", {420, 3690, 4500, kBox}},
         {"Label2", {5160, 3390, 2970, kCaption}, kBold},
         {"GroupList", {5160, 3690, 2970, kBox}},
+        // In the boxes' place: what a browser file's import adds and leaves out.
+        {"Label3", {420, 3630, 7710, 660}, kWrap},
         {"Command1", {5970, 4770, 1020, 390}},
         {"Command2", {7110, 4770, 1020, 390}},
     };
@@ -176,7 +183,46 @@ void ArrangePlaces(const App& app, const Form& form,
     const AddConfirmForm& c = app.frmAddConfirm;
     const bool fieldsShown =
         c.Label1.visible() || c.Text2.visible() || c.Label2.visible() || c.GroupList.visible();
-    place("Text1", AddConfirmListRect(fieldsShown));
+    const int height = fieldsShown          ? kListAboveFields
+                       : c.Label3.visible() ? kListAboveSummary
+                                            : kListFull;
+    place("Text1", AddConfirmListRect(height));
+}
+
+namespace {
+
+// The controls that take input or show a list; labels speak for themselves, pictures and rules
+// say nothing.
+bool IsNamed(const Control& c) {
+    return dynamic_cast<const TextBox*>(&c) || dynamic_cast<const ListControl*>(&c) ||
+           dynamic_cast<const Button*>(&c);
+}
+
+} // namespace
+
+std::string AccessibleName(const Control& control) {
+    if (!IsNamed(control))
+        return {};
+    if (const Label* label = control.label())
+        return Trim(label->caption());
+    if (!control.accessibleName().empty())
+        return Trim(control.accessibleName());
+    if (const auto* button = dynamic_cast<const Button*>(&control)) {
+        std::string face = Trim(button->caption());
+        if (!face.empty())
+            return face;
+    }
+    return Trim(control.toolTip());
+}
+
+std::string AccessibleDescription(const Control& control) {
+    if (!IsNamed(control))
+        return {};
+    const Label* shows = control.describedBy();
+    std::string description = shows && shows->visible() ? Trim(shows->caption()) : std::string();
+    if (description.empty())
+        description = Trim(control.toolTip());
+    return description == AccessibleName(control) ? std::string() : description;
 }
 
 int FontPixels(const FormLayout& layout, unsigned flags) {

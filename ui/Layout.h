@@ -5,6 +5,7 @@
 #include "ui/Controls.h"
 
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace tabbern {
@@ -69,6 +70,15 @@ inline bool IsBold(unsigned flags) {
 // The dialogs' link colour and the colour of the entries' names, 0xRRGGBB.
 inline constexpr std::uint32_t kLinkRgb = 0x1f5fa8;
 inline constexpr std::uint32_t kNameRgb = 0x1d3557;
+
+// What a screen reader calls a control, as a sighted user reads it: the caption of the label
+// before it, else the control's own accessible name, else a button's face text, else its
+// tooltip; blanks around it trimmed. Only boxes, lists and buttons have one: labels speak for
+// themselves, and pictures and rules say nothing.
+std::string AccessibleName(const Control& control);
+// What a screen reader adds after the name: the caption of the visible label that shows what
+// the control acts on, else the tooltip; empty where that would only repeat the name.
+std::string AccessibleDescription(const Control& control);
 
 // The places that depend on the models' state, given to `place` before every rendering: the
 // confirmation's list is shortened while the clipboard import's name and group boxes show.

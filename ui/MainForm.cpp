@@ -37,6 +37,7 @@ MainForm::MainForm() : Form("frmMain") {
     setVisible(false);
     for (ListBox* hidden : {&List2, &List3, &List4, &List5, &List6})
         hidden->setVisible(false);
+    Combo1.setLabel(Label1);
 
     const std::pair<MenuItem*, const char*> captions[] = {
         {&menunames, "&Bookmarks"},
@@ -58,6 +59,8 @@ MainForm::MainForm() : Form("frmMain") {
         {&menuimportfromclipboard, "Import From The Windows &Clipboard"},
         {&menuimportfromtabbernfile, "Import From A &Tabbern File"},
         {&menuexporttotabbernfile, "&Export Group To A Tabbern Data File"},
+        {&menuimportfrombrowserfile, "Import From A &Browser Bookmarks File"},
+        {&menuexporttobrowserfile, "Export To A &Web Browser Bookmarks File"},
         {&menuoptions, "&Options"},
         {&menuremembersortchoices, "Remember Sort &Choices"},
         {&menuscreenlocation, "Remember Screen &Location"},
@@ -77,8 +80,13 @@ MainForm::MainForm() : Form("frmMain") {
     menunames.children = {&menuaddname, &menunamesedit, &menunamesdelete,
                           &menusortby,  nullptr,        &menuquit};
     menugroup.children = {&menuaddgroup, &menueditselectedgroup, &menudeletegroup};
-    menushare.children = {&menuimportfromtextfile, &menuimportfromclipboard,
-                          &menuimportfromtabbernfile, &menuexporttotabbernfile};
+    menushare.children = {&menuimportfromtextfile,
+                          &menuimportfromclipboard,
+                          &menuimportfromtabbernfile,
+                          &menuexporttotabbernfile,
+                          nullptr,
+                          &menuimportfrombrowserfile,
+                          &menuexporttobrowserfile};
     menuoptions.children = {&menuremembersortchoices, &menuscreenlocation,
                             &menustartwhenwindowsstarts, &menuloadminimized, &menusetdata};
     menuhelp.children = {&menuabout, &helpdocument, &menutabbernwebsite};

@@ -51,6 +51,8 @@ public:
     MenuItem menuimportfromclipboard{"menuimportfromclipboard"};
     MenuItem menuimportfromtabbernfile{"menuimportfromtabbernfile"};
     MenuItem menuexporttotabbernfile{"menuexporttotabbernfile"};
+    MenuItem menuimportfrombrowserfile{"menuimportfrombrowserfile"};
+    MenuItem menuexporttobrowserfile{"menuexporttobrowserfile"};
     MenuItem menuoptions{"menuoptions"};
     MenuItem menuremembersortchoices{"menuremembersortchoices"};
     MenuItem menuscreenlocation{"menuscreenlocation"};

@@ -2,6 +2,8 @@
 
 #include "ui/Controls.h"
 
+#include <charconv>
+#include <chrono>
 #include <utility>
 
 namespace tabbern {
@@ -19,6 +21,32 @@ std::string TakeFront(std::deque<std::string>& q) {
 } // namespace
 
 FakePlatform::FakePlatform(std::string programFolder) : folder(std::move(programFolder)) {}
+
+std::string FakePlatform::shortDateOf(std::int64_t secondsSince1970) {
+    using namespace std::chrono;
+    const year_month_day d{floor<days>(sys_seconds{seconds{secondsSince1970}})};
+    return std::to_string(unsigned(d.month())) + "/" + std::to_string(unsigned(d.day())) + "/" +
+           std::to_string(int(d.year()));
+}
+
+std::optional<std::int64_t> FakePlatform::secondsOfShortDate(const std::string& text) {
+    using namespace std::chrono;
+    int part[3] = {};
+    const char* at = text.data();
+    const char* end = text.data() + text.size();
+    for (int i = 0; i < 3; ++i) {
+        const auto [next, error] = std::from_chars(at, end, part[i]);
+        if (error != std::errc() || next == at || (i < 2 && (next == end || *next != '/')))
+            return std::nullopt;
+        at = i < 2 ? next + 1 : next;
+    }
+    if (at != end || part[2] < 1 || part[2] > 9999)
+        return std::nullopt;
+    const year_month_day d{year{part[2]}, month{unsigned(part[0])}, day{unsigned(part[1])}};
+    if (!d.ok())
+        return std::nullopt;
+    return duration_cast<seconds>(sys_days{d}.time_since_epoch() + hours{12}).count();
+}
 
 bool FakePlatform::isHiddenOrSystemFile(const std::string& path) {
     return hiddenFiles.count(path) != 0;

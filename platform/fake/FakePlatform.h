@@ -73,6 +73,9 @@ public:
     std::string commandLine() override { return commandLineText; }
     std::string programCommand() override { return programCommandText; }
     std::string todayShortDate() override { return today; }
+    // The fake's short date form is month/day/year of the UTC day, like `today`.
+    std::string shortDateOf(std::int64_t secondsSince1970) override;
+    std::optional<std::int64_t> secondsOfShortDate(const std::string& text) override;
     bool isHiddenOrSystemFile(const std::string& path) override;
 
     MsgResult messageBox(const std::string& text, const std::string& title,

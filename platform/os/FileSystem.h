@@ -43,6 +43,9 @@ void TakePermissionsOf(const std::filesystem::path& replaced, int fd);
 
 // Puts the file `from` in the place of `to` in one step, replacing it, and returns only once the
 // rename is on disk. Empty text, or the system's reason why not.
-std::string MoveOver(const std::filesystem::path& from, const std::filesystem::path& to);
+// Without `durable` the rename may reach the disk later, as for a marker file that only says
+// something while the program runs.
+std::string MoveOver(const std::filesystem::path& from, const std::filesystem::path& to,
+                     bool durable = true);
 
 } // namespace tabbern::os

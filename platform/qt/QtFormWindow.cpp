@@ -267,7 +267,7 @@ QtFormWindow::QtFormWindow(ViewHost& host, Form& form, const FormLayout& layout)
 
 QtFormWindow::~QtFormWindow() = default;
 
-void QtFormWindow::bind(Control& model, std::function<void()> render) {
+void QtFormWindow::bind(const Control& model, std::function<void()> render) {
     bindings_.push_back({&model, std::move(render), 0});
 }
 
@@ -276,7 +276,9 @@ void QtFormWindow::run(const std::function<void()>& handler) {
 }
 
 void QtFormWindow::build(const FormLayout& layout) {
-    // Creation order is stacking order: the layout lists the background first.
+    std::map<const Control*, QWidget*> built;
+    // Creation order is stacking order: the layout lists the background first. It is also the
+    // Tab order.
     for (const Placement& p : layout.controls) {
         Control* model = form_.findControl(p.name);
         if (!model)
@@ -284,6 +286,20 @@ void QtFormWindow::build(const FormLayout& layout) {
         QWidget* w = buildControl(*model, p, layout);
         w->setObjectName(Q(model->name()));
         w->setGeometry(PixelRect(p.rect));
+        built[model] = w;
+    }
+    // What a screen reader says of a control follows the captions that name and describe it,
+    // and the label before a box is its buddy, read with it.
+    for (const auto& [model, w] : built) {
+        const auto speak = [model, w] { RenderAccessibleText(*model, w); };
+        bind(*model, speak);
+        for (const Label* caption : {model->label(), model->describedBy()})
+            if (caption)
+                bind(*caption, speak);
+        const auto label = built.find(model->label());
+        if (model->label() && label != built.end())
+            if (auto* shown = qobject_cast<QLabel*>(label->second))
+                shown->setBuddy(w);
     }
 }
 
@@ -365,13 +381,15 @@ QWidget* QtFormWindow::buildTextBox(TextBox& model, const Placement& p, const Fo
             list->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
             list->setLineWrapMode(QTextEdit::WidgetWidth);
             list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            // Display only, yet the keyboard reaches it, so that a screen reader reads what it
+            // lists; Tab goes on to the next control.
+            list->setFocusPolicy(Qt::StrongFocus);
+            list->setTabChangesFocus(true);
             list->setFont(type);
             list->document()->setDocumentMargin(8);
             new EntriesHighlighter(list->document());
             bind(model, [&model, list] {
-                // Display only while disabled: out of the Tab order, yet still scrolled.
                 list->setVisible(model.visible());
-                list->setFocusPolicy(model.enabled() ? Qt::StrongFocus : Qt::NoFocus);
                 const QString tip = Q(model.toolTip());
                 if (list->toolTip() != tip)
                     list->setToolTip(tip);
@@ -391,6 +409,7 @@ QWidget* QtFormWindow::buildTextBox(TextBox& model, const Placement& p, const Fo
         text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
         text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        text->setTabChangesFocus(true);
         text->setFont(type);
         text->document()->setDocumentMargin(10);
         if (p.flags & kHeadings)

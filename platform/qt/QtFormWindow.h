@@ -76,7 +76,7 @@ protected:
 
 private:
     struct Binding {
-        Control* model;
+        const Control* model;
         std::function<void()> render;
         std::uint64_t rendered = 0; // the model's revision when last rendered
     };
@@ -88,7 +88,7 @@ private:
     QWidget* buildComboBox(ComboBox& model);
     QWidget* buildListBox(ListBox& model);
     QWidget* buildButton(Button& model, const Placement& p);
-    void bind(Control& model, std::function<void()> render);
+    void bind(const Control& model, std::function<void()> render);
     void run(const std::function<void()>& handler);
     void renderForm();
     void recordGeometry();

@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDate>
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
 #include <QEventLoop>
@@ -148,6 +149,23 @@ std::string QtPlatform::programCommand() {
 
 std::string QtPlatform::todayShortDate() {
     return S(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+}
+
+std::string QtPlatform::shortDateOf(std::int64_t secondsSince1970) {
+    const QDate date = QDateTime::fromSecsSinceEpoch(secondsSince1970).date();
+    return date.isValid() ? S(QLocale::system().toString(date, QLocale::ShortFormat)) : "";
+}
+
+std::optional<std::int64_t> QtPlatform::secondsOfShortDate(const std::string& text) {
+    const QString format = QLocale::system().dateFormat(QLocale::ShortFormat);
+    QDate date = QLocale::system().toDate(Q(text).trimmed(), format);
+    if (!date.isValid())
+        return std::nullopt;
+    // A two-digit year reads as 19xx: take the century that puts it at most 20 years ahead.
+    if (!format.contains(QLatin1String("yyyy")))
+        while (date.year() < QDate::currentDate().year() - 80)
+            date = date.addYears(100);
+    return QDateTime(date, QTime(12, 0)).toSecsSinceEpoch();
 }
 
 // Linux has no hidden attribute; the names the program tests never start with a dot.
@@ -370,6 +388,11 @@ std::string QtPlatform::fetchUrl(const std::string& url) {
     timeout.setSingleShot(true);
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     QObject::connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
+    // An answer longer than any address is no redirect: it is dropped unread.
+    QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received) {
+        if (received > static_cast<qint64>(kFetchLimit))
+            reply->abort();
+    });
     timeout.start(fetchTimeoutMs_);
     // The program waits for the answer; the user's input waits with it.
     if (!reply->isFinished())
@@ -380,8 +403,9 @@ std::string QtPlatform::fetchUrl(const std::string& url) {
         reply->abort();
     } else if (reply->error() == QNetworkReply::NoError) {
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        if (status >= 200 && status < 300)
-            body = reply->readAll().toStdString();
+        const QByteArray data = reply->read(static_cast<qint64>(kFetchLimit) + 1);
+        if (status >= 200 && status < 300 && data.size() <= static_cast<qint64>(kFetchLimit))
+            body = data.toStdString();
     }
     reply->deleteLater();
     return body;

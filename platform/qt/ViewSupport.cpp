@@ -1,5 +1,7 @@
 #include "platform/qt/ViewSupport.h"
 
+#include "ui/Layout.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -33,6 +35,22 @@ void RenderCommon(const Control& model, QWidget* w, bool shown) {
     const QString tip = Q(model.toolTip());
     if (w->toolTip() != tip)
         w->setToolTip(tip);
+}
+
+void RenderAccessibleText(const Control& model, QWidget* w) {
+    const QString name = Q(AccessibleName(model));
+    const QString description = Q(AccessibleDescription(model));
+    // Qt names a combo box on Linux by the text it holds (and by its buddy's relation): the
+    // box typed in, which a screen reader follows into it, carries the name too.
+    auto* combo = qobject_cast<QComboBox*>(w);
+    for (QWidget* named : {w, combo ? static_cast<QWidget*>(combo->lineEdit()) : nullptr}) {
+        if (!named)
+            continue;
+        if (named->accessibleName() != name)
+            named->setAccessibleName(name);
+        if (named->accessibleDescription() != description)
+            named->setAccessibleDescription(description);
+    }
 }
 
 void SetRole(QWidget* w, QPalette::ColorRole role, const QColor& colour, bool allGroups) {

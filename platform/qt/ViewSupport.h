@@ -28,6 +28,9 @@ QColor ResolveColour(Colour c, const QColor& design);
 
 // Renders what every control shares: enabled, visible (only while `shown`) and the tooltip.
 void RenderCommon(const Control& model, QWidget* w, bool shown = true);
+// Gives the widget what a screen reader says of its control: the name and description that the
+// core takes from the captions beside it.
+void RenderAccessibleText(const Control& model, QWidget* w);
 // Sets one palette role to the colour, or back to the desktop's with an invalid colour, leaving
 // the rest of the palette alone. Without allGroups the disabled text keeps the desktop's grey.
 void SetRole(QWidget* w, QPalette::ColorRole role, const QColor& colour, bool allGroups);

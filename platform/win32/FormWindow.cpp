@@ -222,6 +222,18 @@ void FormWindow::create() {
     int id = kFirstControlId;
     for (Binding& b : bindings_)
         createControl(b, id++);
+    // A screen reader names a box or list after the static text just before it in the Z order,
+    // which is also the Tab order: each label goes there, wherever the table lists it.
+    for (const Binding& b : bindings_) {
+        const Label* label = b.model->label();
+        HWND shown = label ? controlWindow(label->name()) : nullptr;
+        if (!shown || !b.hwnd)
+            continue;
+        HWND before = GetWindow(b.hwnd, GW_HWNDPREV);
+        if (before != shown)
+            SetWindowPos(shown, before ? before : HWND_TOP, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
     recordGeometry();
 }
 
@@ -295,6 +307,13 @@ void FormWindow::createControl(Binding& b, int id) {
         style |= BS_OWNERDRAW | WS_TABSTOP;
         break;
     }
+    // A box or list that no label on the window names gets an invisible one just before it,
+    // which screen readers still take as its name.
+    const bool named = b.kind == Kind::Text || b.kind == Kind::Combo || b.kind == Kind::List;
+    if (named && !b.model->label())
+        b.nameLabel =
+            CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_LEFT | SS_NOPREFIX, r.left, r.top, w,
+                            h, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
     b.hwnd = CreateWindowExW(exStyle, cls, L"", style, r.left, r.top, w, height, hwnd_,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                              GetModuleHandleW(nullptr), nullptr);
@@ -456,17 +475,14 @@ void FormWindow::render(Binding& b) {
     const bool shown = b.model->visible() && !(b.place.flags & kHidden);
     if ((IsWindowVisible(w) != FALSE) != shown)
         ShowWindow(w, shown ? SW_SHOWNA : SW_HIDE);
-    if (b.kind == Kind::Text && (b.place.flags & kMultiLine)) {
-        // A read-only text while disabled: out of the Tab order, yet still readable and
-        // scrolled with the mouse.
-        const LONG_PTR style = GetWindowLongPtrW(w, GWL_STYLE);
-        const LONG_PTR wanted = b.model->enabled() ? style | WS_TABSTOP : style & ~WS_TABSTOP;
-        if (wanted != style)
-            SetWindowLongPtrW(w, GWL_STYLE, wanted);
-    } else if ((IsWindowEnabled(w) != FALSE) != b.model->enabled()) {
+    // A multi-line text is read-only: it stays enabled and a Tab stop while its model is
+    // display only, so that the keyboard and a screen reader reach what it shows.
+    const bool readOnly = b.kind == Kind::Text && (b.place.flags & kMultiLine);
+    if (!readOnly && (IsWindowEnabled(w) != FALSE) != b.model->enabled())
         EnableWindow(w, b.model->enabled());
-    }
     renderTooltip(b);
+    if (b.nameLabel)
+        SetTextIfChanged(b.nameLabel, Widen(AccessibleName(*b.model)));
 
     switch (b.kind) {
     case Kind::Label: {
@@ -531,8 +547,9 @@ void FormWindow::render(Binding& b) {
         break;
     }
     case Kind::Button: {
-        const auto& m = static_cast<Button&>(*b.model);
-        SetTextIfChanged(w, Widen(m.caption()));
+        // The window text is the button's name for a screen reader, never drawn: the owner
+        // draw shows the caption or the picture.
+        SetTextIfChanged(w, Widen(AccessibleName(*b.model)));
         InvalidateRect(w, nullptr, TRUE);
         break;
     }
@@ -863,6 +880,18 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DRAWITEM:
         drawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
         return TRUE;
+    case WM_NEXTDLGCTL: {
+        // A multi-line box hands Tab on to its window, as it does in a dialog; without this the
+        // keyboard could not leave it.
+        HWND next =
+            LOWORD(lp) ? reinterpret_cast<HWND>(wp) : GetNextDlgTabItem(hwnd_, GetFocus(), wp != 0);
+        if (next) {
+            SetFocus(next);
+            if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+                SendMessageW(next, EM_SETSEL, 0, -1);
+        }
+        return 0;
+    }
     case WM_COMMAND: {
         const int id = LOWORD(wp);
         const int code = HIWORD(wp);

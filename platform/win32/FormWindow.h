@@ -56,6 +56,7 @@ private:
         Kind kind;
         Placement place;
         HWND hwnd = nullptr;
+        HWND nameLabel = nullptr; // the invisible label that names a box no label names
         std::uint64_t rendered = 0;
         HFONT font = nullptr;
     };

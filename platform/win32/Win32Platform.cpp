@@ -15,7 +15,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
+#include <string_view>
 #include <utility>
 
 namespace tabbern::win32 {
@@ -55,6 +57,72 @@ BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) {
         list.emplace_back(info.rcWork, (info.dwFlags & MONITORINFOF_PRIMARY) != 0);
     }
     return TRUE;
+}
+
+// FILETIME counts 100-nanosecond steps from 1601; these are the ones before 1970.
+constexpr std::int64_t kFileTimeOf1970 = 116444736000000000LL;
+constexpr std::int64_t kFileTimePerSecond = 10000000;
+
+// A date written in a short date pattern ("M/d/yyyy", "dd.MM.yy", "yyyy'-'MM'-'dd"): day, month
+// and year in digits, everything else as the pattern writes it. Patterns that name the day,
+// the month or the era are not read. The hour is noon.
+std::optional<SYSTEMTIME> ReadDateByPattern(std::wstring_view text, std::wstring_view pattern) {
+    int day = 0, month = 0, year = -1;
+    bool shortYear = false;
+    std::size_t t = 0;
+    for (std::size_t p = 0; p < pattern.size();) {
+        const wchar_t c = pattern[p];
+        if (c == L'\'') {
+            std::size_t end = pattern.find(L'\'', p + 1);
+            if (end == std::wstring_view::npos)
+                end = pattern.size();
+            const std::wstring_view literal = pattern.substr(p + 1, end - p - 1);
+            if (text.substr(t, literal.size()) != literal)
+                return std::nullopt;
+            t += literal.size();
+            p = end + 1;
+            continue;
+        }
+        std::size_t run = 1;
+        while (p + run < pattern.size() && pattern[p + run] == c)
+            ++run;
+        p += run;
+        if (c == L'd' || c == L'M' || c == L'y') {
+            if (c != L'y' && run > 2)
+                return std::nullopt;
+            const std::size_t most = c == L'y' && run > 2 ? 4 : 2;
+            int value = 0;
+            std::size_t digits = 0;
+            for (; t < text.size() && digits < most && text[t] >= L'0' && text[t] <= L'9'; ++t)
+                value = value * 10 + (text[t] - L'0'), ++digits;
+            if (digits == 0)
+                return std::nullopt;
+            (c == L'd' ? day : c == L'M' ? month : year) = value;
+            shortYear = shortYear || (c == L'y' && run <= 2);
+        } else if (c == L'g') {
+            return std::nullopt;
+        } else {
+            for (std::size_t k = 0; k < run; ++k, ++t)
+                if (t >= text.size() || text[t] != c)
+                    return std::nullopt;
+        }
+    }
+    if (t != text.size() || year < 0)
+        return std::nullopt;
+    if (shortYear) {
+        // The century that puts the year at most 20 years ahead.
+        SYSTEMTIME now{};
+        GetLocalTime(&now);
+        year += now.wYear / 100 * 100;
+        if (year > now.wYear + 20)
+            year -= 100;
+    }
+    SYSTEMTIME date{};
+    date.wYear = static_cast<WORD>(year);
+    date.wMonth = static_cast<WORD>(month);
+    date.wDay = static_cast<WORD>(day);
+    date.wHour = 12;
+    return date;
 }
 
 } // namespace
@@ -175,6 +243,44 @@ std::string Win32Platform::todayShortDate() {
     const int n = GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr,
                                   buffer, 128, nullptr);
     return n > 0 ? Narrow(buffer) : std::string();
+}
+
+std::string Win32Platform::shortDateOf(std::int64_t secondsSince1970) {
+    if (secondsSince1970 < -kFileTimeOf1970 / kFileTimePerSecond ||
+        secondsSince1970 > 253402300799) // the end of the year 9999
+        return {};
+    const auto steps =
+        static_cast<ULONGLONG>(secondsSince1970 * kFileTimePerSecond + kFileTimeOf1970);
+    const FILETIME utc{static_cast<DWORD>(steps), static_cast<DWORD>(steps >> 32)};
+    SYSTEMTIME utcTime{}, local{};
+    if (!FileTimeToSystemTime(&utc, &utcTime) ||
+        !SystemTimeToTzSpecificLocalTime(nullptr, &utcTime, &local))
+        return {};
+    wchar_t buffer[128] = {};
+    const int n = GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &local, nullptr, buffer,
+                                  128, nullptr);
+    return n > 0 ? Narrow(buffer) : std::string();
+}
+
+std::optional<std::int64_t> Win32Platform::secondsOfShortDate(const std::string& text) {
+    wchar_t pattern[80] = {};
+    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SSHORTDATE, pattern, 80) <= 0)
+        return std::nullopt;
+    std::wstring wide = Widen(text);
+    const std::size_t first = wide.find_first_not_of(L' ');
+    wide = first == std::wstring::npos
+               ? L""
+               : wide.substr(first, wide.find_last_not_of(L' ') - first + 1);
+    const std::optional<SYSTEMTIME> local = ReadDateByPattern(wide, pattern);
+    // Converting the local time also checks that the day exists.
+    FILETIME checked{}, utc{};
+    SYSTEMTIME utcTime{};
+    if (!local || !SystemTimeToFileTime(&*local, &checked) ||
+        !TzSpecificLocalTimeToSystemTime(nullptr, &*local, &utcTime) ||
+        !SystemTimeToFileTime(&utcTime, &utc))
+        return std::nullopt;
+    const auto steps = (static_cast<std::int64_t>(utc.dwHighDateTime) << 32) | utc.dwLowDateTime;
+    return (steps - kFileTimeOf1970) / kFileTimePerSecond;
 }
 
 bool Win32Platform::isHiddenOrSystemFile(const std::string& path) {
@@ -545,6 +651,8 @@ std::string Win32Platform::fetchUrl(const std::string& url) {
         if (read == 0)
             break;
         body.append(buffer, read);
+        if (body.size() > kFetchLimit)
+            return {};
     }
     return body;
 }

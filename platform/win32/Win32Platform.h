@@ -63,6 +63,8 @@ public:
     std::string commandLine() override;
     std::string programCommand() override;
     std::string todayShortDate() override;
+    std::string shortDateOf(std::int64_t secondsSince1970) override;
+    std::optional<std::int64_t> secondsOfShortDate(const std::string& text) override;
     bool isHiddenOrSystemFile(const std::string& path) override;
 
     MsgResult messageBox(const std::string& text, const std::string& title,

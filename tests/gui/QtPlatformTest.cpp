@@ -196,7 +196,7 @@ private:
     QTcpServer server_;
 };
 
-TEST(QtPlatformFetch, ReturnsTheBodyOrEmptyTextOnAnyFailure) {
+TEST(QtPlatformFetch, ReturnsTheBodyOrEmptyTextOnAnyFailureOrTooLongAnAnswer) {
     QtPlatform platform(QStringList{});
     TinyServer ok("HTTP/1.1 200 OK\r\nContent-Length: 21\r\nConnection: close\r\n\r\n"
                   "http://example.org/p\n");
@@ -205,6 +205,10 @@ TEST(QtPlatformFetch, ReturnsTheBodyOrEmptyTextOnAnyFailure) {
     TinyServer missing("HTTP/1.1 404 Not Found\r\nContent-Length: 4\r\nConnection: close\r\n"
                        "\r\nnope");
     EXPECT_EQ(platform.fetchUrl(missing.url()), "");
+
+    TinyServer huge("HTTP/1.1 200 OK\r\nContent-Length: 70000\r\nConnection: close\r\n\r\n" +
+                    QByteArray(70000, 'x'));
+    EXPECT_TRUE(platform.fetchUrl(huge.url()).empty());
 
     TinyServer silent{QByteArray()};
     platform.setFetchTimeoutMs(100);

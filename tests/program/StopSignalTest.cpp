@@ -1,6 +1,5 @@
 // The real program as a process: the signals of a session's end, a closed terminal and Ctrl+C
 // end it the way its close box does, so that it leaves no marker behind.
-#include "support/CfgBytes.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -21,15 +20,13 @@ extern char** environ;
 namespace tabbern::test {
 namespace {
 
-using namespace std::chrono_literals;
-
-// Looks again every few milliseconds until the condition holds or the time is up.
-bool Within(std::chrono::seconds limit, const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
+// Looks again every few milliseconds until the condition holds or half a minute has gone by.
+bool Within30s(const std::function<bool()>& done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (!done()) {
         if (std::chrono::steady_clock::now() > deadline)
             return false;
-        std::this_thread::sleep_for(10ms);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return true;
 }
@@ -39,22 +36,20 @@ class StopSignal : public ::testing::TestWithParam<int> {};
 TEST_P(StopSignal, EndsTheProgramThroughItsExitSequence) {
     TempDir dir;
     // A portable copy: with a settings file beside it, the program keeps its files there.
-    const std::string program = dir.file("tabbern");
+    std::string program = dir.file("tabbern");
     std::filesystem::copy_file(TABBERN_PROGRAM, program);
-    WriteCfg(dir.file("tabbern.cfg"), 0, 0, 0, 0);
+    WriteBytes(dir.file("tabbern.cfg"), std::string(128, '\0'));
     const std::string marker = dir.file("tabbern.run");
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
 
     pid_t pid = 0;
-    std::string arg0 = program;
-    char* argv[] = {arg0.data(), nullptr};
+    char* argv[] = {program.data(), nullptr};
     ASSERT_EQ(posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ), 0);
     int status = 0;
-    const bool started = Within(30s, [&] { return Exists(marker); });
+    const bool started = Within30s([&] { return Exists(marker); });
     if (started)
         kill(pid, GetParam());
-    const bool ended =
-        started && Within(30s, [&] { return waitpid(pid, &status, WNOHANG) == pid; });
+    const bool ended = started && Within30s([&] { return waitpid(pid, &status, WNOHANG) == pid; });
     if (!ended) {
         kill(pid, SIGKILL);
         waitpid(pid, &status, 0);

@@ -1,11 +1,8 @@
 // The settings record and the Options menu: the bytes of the 128-byte record, what start-up
 // takes from it, the option toggles and starting with the desktop session.
 #include "support/AppFixture.h"
-#include "support/CfgBytes.h"
 
 #include "settings/Settings.h"
-
-#include <optional>
 
 namespace tabbern::test {
 namespace {
@@ -13,108 +10,40 @@ namespace {
 using namespace std::string_literals;
 using SettingsTest = AppTest;
 
-TEST(SettingsFile, IsReadAsFarAsItGoesAndWrittenBackWholeWithTheTitleOfThisProgram) {
-    struct Case {
-        const char* what;
-        std::string bytes;
-        Cfg after;        // the record written back, title and version aside
-        std::string tail; // the bytes after the record, kept
-        std::string sortTicked;
-        std::optional<std::pair<double, double>> at; // the window's left and top; none: centred
-    };
-    const std::string full = CfgFile({.rememberLocation = -1, .top = 1200, .left = 300});
+TEST(SettingsFile, IsReadAsFarAsItGoesWrittenBackWholeAndOnlyARememberedSortOfOneToFourTicks) {
     const std::string junk = "junk \x00\xFF after"s;
-    const Case cases[] = {
-        {"none", "", {}, "", "menusortbyname", {}},
-        {"remembered place",
-         full,
-         {.rememberLocation = -1, .top = 1200, .left = 300},
-         "",
-         "menusortbyname",
-         {{300, 1200}}},
-        {"cut short after 120 bytes",
-         full.substr(0, 120),
-         {.rememberLocation = -1, .top = 1200},
-         "",
-         "menusortbyname",
-         {{0, 1200}}},
-        {"another program's, longer",
-         CfgFile({.title = "Other 1.0", .version = "1.0", .sortChoice = 2, .rememberSort = 1}) +
-             junk,
-         {.sortChoice = 2, .rememberSort = 1},
-         junk,
-         "menusortbyurl",
-         {}},
-        {"date added",
-         CfgFile({.sortChoice = 3, .rememberSort = 1}),
-         {.sortChoice = 3, .rememberSort = 1},
-         "",
-         "menusortbydateadded",
-         {}},
-        {"last accessed",
-         CfgFile({.sortChoice = 4, .rememberSort = 1}),
-         {.sortChoice = 4, .rememberSort = 1},
-         "",
-         "menulastaccessed",
-         {}},
-        {"only 1 remembers the sort",
-         CfgFile({.sortChoice = 4, .rememberSort = 2}),
-         {.sortChoice = 4, .rememberSort = 2},
-         "",
-         "menusortbyname",
-         {}},
-        {"numbers out of range",
-         CfgFile({.loadMinimised = 7,
-                  .rememberLocation = 5,
-                  .top = 99,
-                  .sortChoice = 9,
-                  .rememberSort = 1}),
-         {.loadMinimised = 7, .rememberLocation = 5, .top = 99, .sortChoice = 9, .rememberSort = 1},
-         "",
-         "menusortbyname",
-         {}},
-        {"every byte 0xFF",
-         std::string(128, '\xFF'),
-         {.loadMinimised = -1,
-          .rememberLocation = -1,
-          .top = -1,
-          .left = -1,
-          .sortChoice = -1,
-          .rememberSort = -1},
-         "",
-         "menusortbyname",
-         {{0, 0}}},
+    const Cfg odd = {{}, {}, 7, 5, 99, 0, 9, 1}, other = {"Other 1.0", "1.0", 7, 5, 99, 0, 9, 1};
+    const auto sort = [](std::int32_t choice, std::int32_t remember) {
+        return Cfg{.sortChoice = choice, .rememberSort = remember};
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    const std::tuple<std::string, Cfg, std::string, std::string> cases[] = {
+        // the file, the record written back (title and version aside), the bytes kept after it,
+        // the sort command ticked
+        {"", {}, "", "menusortbyname"},
+        {CfgFile({{}, {}, 0, -1, 1200, 300, 2, 1}).substr(0, 120),
+         {{}, {}, 0, -1, 1200},
+         "",
+         "menusortbyname"},
+        {CfgFile(other) + junk, odd, junk, "menusortbyname"},
+        {std::string(128, '\xFF'), {{}, {}, -1, -1, -1, -1, -1, -1}, "", "menusortbyname"},
+        {CfgFile(sort(2, 1)), sort(2, 1), "", "menusortbyurl"},
+        {CfgFile(sort(3, 1)), sort(3, 1), "", "menusortbydateadded"},
+        {CfgFile(sort(4, 1)), sort(4, 1), "", "menulastaccessed"},
+        {CfgFile(sort(4, 2)), sort(4, 2), "", "menusortbyname"},
+    };
+    for (const auto& [bytes, after, tail, ticked] : cases) {
+        SCOPED_TRACE(testing::PrintToString(bytes));
         TestProgram p;
-        if (!c.bytes.empty())
-            WriteBytes(p.File("tabbern.cfg"), c.bytes);
-
+        if (!bytes.empty())
+            WriteBytes(p.File("tabbern.cfg"), bytes);
         ASSERT_TRUE(p.Start());
-
-        Cfg after = c.after;
-        after.title = p.app.appTitle;
-        after.version = p.app.versionText;
-        EXPECT_EQ(ReadBytes(p.File("tabbern.cfg")), CfgFile(after) + c.tail);
+        EXPECT_EQ(ReadBytes(p.File("tabbern.cfg")), CfgOf(p.app, after) + tail);
         for (const MenuItem* item : p.app.main.menusortby.children)
-            EXPECT_EQ(item->checked(), item->name() == c.sortTicked) << item->name();
-        const MainForm& m = p.app.main;
-        EXPECT_EQ(m.menuscreenlocation.checked(), c.after.rememberLocation == -1);
-        EXPECT_EQ(m.left(), c.at ? c.at->first : p.fake.screenWidth / 2 - m.width() / 2);
-        EXPECT_EQ(m.top(), c.at ? c.at->second : p.fake.screenHeight / 2 - m.height() / 2);
+            EXPECT_EQ(item->checked(), item->name() == ticked) << item->name();
     }
 }
 
-TEST(SettingsRounding, HalvesGoToTheEvenNumber) {
-    const std::pair<double, int> cases[] = {
-        {2.5, 2}, {3.5, 4}, {-2.5, -2}, {-3.5, -4}, {1234.49, 1234}, {1234.51, 1235}, {-0.4, 0}};
-    for (const auto& [v, rounded] : cases)
-        EXPECT_EQ(RoundHalfEven(v), rounded) << v;
-}
-
 TEST_F(SettingsTest, EachToggleFlipsItsTickAndItsFieldAndNothingElse) {
-    WriteStore({Rec(0, "Beta", "G", "http://b"), Rec(0, "Alpha", "G", "http://a")});
     ASSERT_TRUE(Start());
     const std::string before = ReadBytes(File("tabbern.cfg"));
     const std::pair<MenuItem*, std::size_t> toggles[] = {{&app.main.menuloadminimized, 42},
@@ -130,15 +59,11 @@ TEST_F(SettingsTest, EachToggleFlipsItsTickAndItsFieldAndNothingElse) {
         EXPECT_FALSE(item->checked());
         EXPECT_EQ(ReadBytes(File("tabbern.cfg")), before);
     }
-    // Remembering the sort choice does not sort the list now.
-    EXPECT_EQ(app.main.List1.items(), (Names{"Beta", "Alpha"}));
 
     app.main.move(4000.5, 2501.5);
     ASSERT_TRUE(Click(app.main.menuscreenlocation));
-    const CfgBytes on = CfgBytes::Read(File("tabbern.cfg"));
-    EXPECT_EQ(on.rememberLocation(), -1);
-    EXPECT_EQ(on.top(), 2502);
-    EXPECT_EQ(on.left(), 4000);
+    EXPECT_EQ(ReadBytes(File("tabbern.cfg")),
+              CfgOf(app, {.rememberLocation = -1, .top = 2502, .left = 4000}));
     ASSERT_TRUE(Click(app.main.menuscreenlocation));
     EXPECT_EQ(ReadBytes(File("tabbern.cfg")), before);
 }

@@ -1,5 +1,5 @@
 // The link scan as it was first described, kept deliberately naive (quadratic per line) as the
-// yardstick that the harvester's tests and its fuzz harness compare it with: for each line,
+// yardstick of the harvester's tests and fuzz harness: in each line (ended by CR LF, CR or LF),
 // each prefix in turn is searched from the line's start again and again; a link runs to the
 // next blank and is then blanked out with the prefix's filler letter. The one change: a link
 // ends where an earlier link's filler begins.
@@ -17,19 +17,16 @@
 namespace tabbern::test {
 
 inline std::vector<std::string> DescribedScan(std::string_view text) {
-    std::vector<std::string> lines;
-    std::string current;
+    std::vector<std::string> lines(1);
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            lines.push_back(current);
-            current.clear();
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else {
-            current += text[i];
+        if (text[i] != '\r' && text[i] != '\n') {
+            lines.back() += text[i];
+            continue;
         }
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        lines.emplace_back();
     }
-    lines.push_back(current);
 
     std::vector<std::string> out;
     const std::pair<std::string, char> prefixes[] = {
@@ -44,9 +41,7 @@ inline std::vector<std::string> DescribedScan(std::string_view text) {
                 const std::size_t pos = work.find(prefix);
                 if (pos == std::string::npos)
                     break;
-                std::size_t end = work.find(' ', pos);
-                if (end == std::string::npos)
-                    end = work.size();
+                const std::size_t end = std::min(work.find(' ', pos), work.size());
                 // The link, cut where an earlier filler begins, lowered whole.
                 const std::size_t cut = work.find_first_of("ROB", pos);
                 out.push_back(LCase(original.substr(pos, std::min(end, cut) - pos)));

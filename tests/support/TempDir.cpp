@@ -14,16 +14,14 @@ namespace tabbern::test {
 TempDir::TempDir() {
     static std::atomic<unsigned> counter{0};
     std::random_device rd;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::ostringstream name;
-        name << "tabbern-test-" << rd() << '-' << counter++;
-        fs::path p = fs::temp_directory_path() / name.str();
-        if (fs::create_directory(p)) {
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+        const fs::path p = fs::temp_directory_path() / ("tabbern-test-" + std::to_string(rd()) +
+                                                        "-" + std::to_string(counter++));
+        if (fs::create_directory(p))
             path_ = p.string();
-            return;
-        }
     }
-    throw std::runtime_error("cannot create a temporary folder");
+    if (path_.empty())
+        throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempDir::~TempDir() {
@@ -36,18 +34,22 @@ TempDir::~TempDir() {
     fs::remove_all(path_, ec);
 }
 
-std::string TempDir::file(std::string_view name) const {
-    return path_ + "/" + std::string(name);
+std::string TempDir::makeDir(std::string_view name) const {
+    fs::create_directories(file(name));
+    return file(name);
 }
 
-std::string TempDir::makeDir(std::string_view name) const {
-    std::string p = file(name);
-    fs::create_directories(p);
-    return p;
+namespace {
+
+// Paths are UTF-8, as the program's are; Windows' narrow paths would take them for ANSI.
+fs::path Utf8Path(const std::string& path) {
+    return fs::path(std::u8string(path.begin(), path.end()));
 }
+
+} // namespace
 
 std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(Utf8Path(path), std::ios::binary);
     if (!in)
         throw std::runtime_error("cannot read " + path);
     std::ostringstream ss;
@@ -56,14 +58,9 @@ std::string ReadBytes(const std::string& path) {
 }
 
 void WriteBytes(const std::string& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out)
+    std::ofstream out(Utf8Path(path), std::ios::binary | std::ios::trunc);
+    if (!out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())))
         throw std::runtime_error("cannot write " + path);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-bool Exists(const std::string& path) {
-    return fs::exists(path);
 }
 
 } // namespace tabbern::test

@@ -1,6 +1,8 @@
-// A fresh temporary folder per test, removed afterwards.
+// A fresh temporary folder per test, removed afterwards, and whole-file helpers that bypass the
+// program's own file module.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -14,18 +16,17 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::string& path() const { return path_; }
-    // path + "/" + name
-    std::string file(std::string_view name) const;
-    // Creates a sub-folder and returns its path.
+    std::string file(std::string_view name) const { return path_ + "/" + std::string(name); }
     std::string makeDir(std::string_view name) const;
 
 private:
     std::string path_;
 };
 
-// Whole-file helpers that bypass the program's own file module.
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, std::string_view bytes);
-bool Exists(const std::string& path);
+inline bool Exists(const std::string& path) {
+    return std::filesystem::exists(path);
+}
 
 } // namespace tabbern::test

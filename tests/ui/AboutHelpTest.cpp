@@ -1,4 +1,4 @@
-// The Help menu: the product's web site, and the about box and help window.
+// The Help menu's web site command: the address fetched, checked and opened.
 #include "support/AppFixture.h"
 
 #include "store/Text.h"
@@ -34,12 +34,6 @@ TEST_F(AboutHelpTest, TheWebsiteOpensTheFetchedWebAddressWithTheVersionAsId) {
                                   ? Names{"Tabbern Opens Only Web Addresses:\r" + fetched + id}
                                   : Names{});
     }
-    // The about box's title and web address open it too.
-    fake.openedUrls.clear();
-    fake.webPages[redirect] = "http://tabbern.example/";
-    ASSERT_TRUE(Run([&] { app.frmAbout.lblTitle.click(); }));
-    ASSERT_TRUE(Run([&] { app.frmAbout.Label2.click(); }));
-    EXPECT_EQ(fake.openedUrls, Names(2, "http://tabbern.example/" + id));
 }
 
 } // namespace

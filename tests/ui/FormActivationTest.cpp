@@ -8,34 +8,23 @@ namespace {
 
 TEST(FormActivation, OnlyAChangeOfFormIsAnActivation) {
     FormActivation activation;
-    Form main{"frmMain"};
-    Form add{"frmAddName"};
-    Form rename{"frmEditGroupName"};
-
+    Form main{"frmMain"}, add{"frmAddName"}, rename{"frmEditGroupName"};
     EXPECT_TRUE(activation.becameActive(main)) << "the first window shown";
     EXPECT_TRUE(activation.becameActive(add)) << "a dialog shown over it";
-    // A message box over the dialog closes and hands the focus back: no activation.
-    EXPECT_FALSE(activation.becameActive(add));
+    EXPECT_FALSE(activation.becameActive(add)) << "a message box over it handing the focus back";
     EXPECT_EQ(activation.active(), &add);
-
-    // The dialog hides; the main window takes the focus back, and that is a change of form.
     activation.gone(add);
     EXPECT_EQ(activation.active(), nullptr);
-    EXPECT_TRUE(activation.becameActive(main));
-
+    EXPECT_TRUE(activation.becameActive(main)) << "the focus back after the dialog hid";
     // A modeless dialog and the main window: each switch is an activation.
     EXPECT_TRUE(activation.becameActive(rename));
     EXPECT_TRUE(activation.becameActive(main));
     EXPECT_TRUE(activation.becameActive(rename));
-
-    // A form that is not the active one going away changes nothing.
     activation.gone(main);
-    EXPECT_EQ(activation.active(), &rename);
+    EXPECT_EQ(activation.active(), &rename) << "a form that is not the active one went away";
     EXPECT_FALSE(activation.becameActive(rename));
-
-    // Shown again after hiding, the same dialog is activated again.
     activation.gone(rename);
-    EXPECT_TRUE(activation.becameActive(rename));
+    EXPECT_TRUE(activation.becameActive(rename)) << "shown again after hiding";
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 add_executable(tabbern_win32_tests ${CMAKE_CURRENT_LIST_DIR}/TextTest.cpp
                                    ${CMAKE_CURRENT_LIST_DIR}/WindowTest.cpp
                                    ${CMAKE_CURRENT_LIST_DIR}/PlatformTest.cpp
+                                   ${CMAKE_CURRENT_LIST_DIR}/AccessibilityTest.cpp
                                    ${PROJECT_SOURCE_DIR}/tests/support/TempDir.cpp)
 target_link_libraries(tabbern_win32_tests PRIVATE tabbern_win32 GTest::gtest GTest::gtest_main)
 target_include_directories(tabbern_win32_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)

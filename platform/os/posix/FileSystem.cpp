@@ -63,12 +63,13 @@ void TakePermissionsOf(const fs::path& replaced, int fd) {
 }
 
 // Renames over the target, then makes the rename durable.
-std::string MoveOver(const fs::path& from, const fs::path& to) {
+std::string MoveOver(const fs::path& from, const fs::path& to, bool durable) {
     std::error_code ec;
     fs::rename(from, to, ec);
     if (ec)
         return ec.message();
-    SyncFolder(to.parent_path());
+    if (durable)
+        SyncFolder(to.parent_path());
     return {};
 }
 

@@ -54,7 +54,7 @@ void TakePermissionsOf(const fs::path&, int) {}
 // Write-through returns only once the rename is on disk. No copy allowed: a copy is not atomic.
 // A virus scanner or indexer that opened the new file a moment ago may hold up the rename
 // briefly, so those refusals are tried again for a little while.
-std::string MoveOver(const fs::path& from, const fs::path& to) {
+std::string MoveOver(const fs::path& from, const fs::path& to, bool durable) {
     // A file marked read-only is not replaced. Windows' own file systems refuse it anyway; some
     // network shares would not, and the answer must not depend on where the data folder is.
     const DWORD targetAttrs = ::GetFileAttributesW(to.c_str());
@@ -63,7 +63,7 @@ std::string MoveOver(const fs::path& from, const fs::path& to) {
     DWORD err = ERROR_SUCCESS;
     for (int attempt = 0; attempt < 10; ++attempt) {
         if (::MoveFileExW(from.c_str(), to.c_str(),
-                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+                          MOVEFILE_REPLACE_EXISTING | (durable ? MOVEFILE_WRITE_THROUGH : 0)))
             return {};
         err = ::GetLastError();
         if (err != ERROR_SHARING_VIOLATION && err != ERROR_LOCK_VIOLATION &&

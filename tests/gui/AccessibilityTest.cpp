@@ -1,0 +1,172 @@
+// Every window as a screen reader and a keyboard user meet it: each button, box and list is named
+// after what a sighted user reads for it (the label before it, which is its buddy, or the
+// button's face or tooltip) and told what it acts on; Tab reaches each of them in turn, and a
+// picture button shows that it has the focus.
+#include "GuiTestSupport.h"
+
+#include "ui/Layout.h"
+
+#include <QAccessible>
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+
+#include <map>
+#include <vector>
+
+namespace tabbern::test {
+namespace {
+
+class Accessibility : public StartedProgram {
+protected:
+    void SetUp() override {
+        start();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(view));
+    }
+
+    std::vector<Form*> forms() const {
+        return {&app->main,          &app->frmAddName,    &app->frmEditName, &app->frmEditGroupName,
+                &app->frmAddConfirm, &app->frmAssignName, &app->frmAbout,    &app->frmHelp};
+    }
+};
+
+// The buttons, boxes and lists under an accessible object, depth first; the controls' own parts
+// (a combo box's list, a list's entries) and the menus are not walked into.
+void Controls(QAccessibleInterface* parent, std::vector<QAccessibleInterface*>& out) {
+    for (int i = 0; i < parent->childCount(); ++i) {
+        QAccessibleInterface* child = parent->child(i);
+        if (!child || child->role() == QAccessible::MenuBar)
+            continue;
+        switch (child->role()) {
+        case QAccessible::PushButton:
+        case QAccessible::EditableText:
+        case QAccessible::ComboBox:
+        case QAccessible::List:
+            out.push_back(child);
+            break;
+        default:
+            Controls(child, out);
+        }
+    }
+}
+
+TEST_F(Accessibility, EveryButtonBoxAndListIsNamedAfterWhatASightedUserReadsForIt) {
+    const auto check = [this](Form& form) {
+        SCOPED_TRACE(form.name());
+        QtFormWindow* window = windowOf(form);
+        const bool shown = form.visible();
+        form.setVisible(true);
+        host->renderAll();
+        std::vector<QAccessibleInterface*> found;
+        Controls(QAccessible::queryAccessibleInterface(window), found);
+        int checked = 0;
+        for (QAccessibleInterface* control : found) {
+            auto* w = qobject_cast<QWidget*>(control->object());
+            if (!w || !w->isVisibleTo(window))
+                continue;
+            ++checked;
+            const std::string name = w->objectName().toStdString();
+            // On Linux a combo box's own name is the text it holds; its name is on the box
+            // typed in, where the screen reader's focus goes.
+            QAccessibleInterface* typedIn = control;
+            if (control->role() == QAccessible::ComboBox)
+                for (int i = 0; i < control->childCount(); ++i)
+                    if (control->child(i)->role() == QAccessible::EditableText)
+                        typedIn = control->child(i);
+            const QString spoken = typedIn->text(QAccessible::Name);
+            EXPECT_FALSE(spoken.isEmpty()) << name;
+            // The label the core says captions the box is the box's buddy.
+            const Control* model = form.findControl(name);
+            ASSERT_NE(model, nullptr) << name;
+            if (const Label* caption = model->label()) {
+                auto* label = in<QLabel>(window, caption->name().c_str());
+                EXPECT_EQ(label->buddy(), w) << name;
+            }
+            QString read;
+            for (QLabel* label : window->findChildren<QLabel*>())
+                if (label->buddy() == w)
+                    read = label->text();
+            if (auto* button = qobject_cast<QPushButton*>(w); button && read.isEmpty())
+                read = button->text().trimmed();
+            if (read.isEmpty())
+                read = w->toolTip().trimmed();
+            if (!read.isEmpty()) {
+                EXPECT_EQ(spoken, read) << name;
+            }
+            // A label showing what the box acts on is read after its name.
+            const Label* shows = model->describedBy();
+            if (shows && shows->visible() && !shows->caption().empty()) {
+                EXPECT_EQ(typedIn->text(QAccessible::Description),
+                          QString::fromStdString(shows->caption()))
+                    << name;
+            }
+        }
+        EXPECT_GT(checked, 0);
+        form.setVisible(shown);
+    };
+    for (Form* form : forms())
+        check(*form);
+    // The confirmation of a link from the clipboard names it and gives it a group there; a
+    // browser file's confirmation tells what its list leaves out.
+    AddConfirmForm& confirm = app->frmAddConfirm;
+    host->runEvent([&] {
+        for (Control* c : std::vector<Control*>{&confirm.Label1, &confirm.Text2, &confirm.Label2,
+                                                &confirm.GroupList})
+            c->setVisible(true);
+    });
+    check(confirm);
+    host->runEvent([&] {
+        for (Control* c : std::vector<Control*>{&confirm.Label1, &confirm.Text2, &confirm.Label2,
+                                                &confirm.GroupList})
+            c->setVisible(false);
+        confirm.Label3.setCaption("2 Bookmarks To Import. 1 Left Out.");
+        confirm.Label3.setVisible(true);
+        app->frmAssignName.Label3.setCaption("https://docs.example/a");
+        app->frmEditGroupName.Label2.setCaption("<Work>");
+    });
+    for (Form* form : {static_cast<Form*>(&confirm), static_cast<Form*>(&app->frmAssignName),
+                       static_cast<Form*>(&app->frmEditGroupName)})
+        check(*form);
+}
+
+// Tab goes through the buttons, boxes and lists that the window shows, in its table's order,
+// and back to the first; each picture button looks different while it has the focus.
+TEST_F(Accessibility, TabReachesEveryControlInTurnAndAFocusedPictureButtonShowsIt) {
+    for (Form* form : forms()) {
+        SCOPED_TRACE(form->name());
+        QtFormWindow* window = windowOf(*form);
+        form->onActivate = nullptr;
+        if (form != &app->main)
+            host->showModeless(*form);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        QStringList stops;
+        for (const Placement& p : LayoutOf(*app, *form).controls) {
+            const Control* c = form->findControl(p.name);
+            auto* w = window->clientArea()->findChild<QWidget*>(QString::fromLatin1(p.name));
+            if (c && w && !AccessibleName(*c).empty() && w->isVisibleTo(window))
+                stops << w->objectName();
+        }
+        ASSERT_FALSE(stops.isEmpty());
+        in(window, stops.first().toLatin1().constData())->setFocus(Qt::TabFocusReason);
+        QStringList reached;
+        std::map<QPushButton*, QImage> withFocus;
+        for (qsizetype i = 0; i < stops.size(); ++i) {
+            if (auto* button = qobject_cast<PictureButton*>(focused());
+                button && !button->face().isNull())
+                withFocus[button] = button->grab().toImage();
+            press(Qt::Key_Tab);
+            reached << focusedName();
+        }
+        stops.append(stops.takeFirst());
+        EXPECT_EQ(reached, stops);
+        for (const auto& [button, image] : withFocus) {
+            button->clearFocus();
+            EXPECT_TRUE(button->grab().toImage() != image) << button->objectName().toStdString();
+        }
+        if (form != &app->main)
+            host->hideForm(*form);
+    }
+}
+
+} // namespace
+} // namespace tabbern::test
