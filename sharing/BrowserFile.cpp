@@ -234,18 +234,10 @@ void ImportBrowserBookmarks(App& app) {
 // ---- export -------------------------------------------------------------------------------
 
 void ExportBrowserBookmarks(App& app) {
-    if (IsBlank(app.main.Combo1.text())) {
-        Say(app, "No Group Selected");
-        return;
-    }
-    if (app.recordCount <= 0) {
-        Say(app, "There Is Nothing To Export. The Database File Is Empty.");
-        return;
-    }
     FileDialogRequest request;
     request.filters = {{"Web Browser Bookmarks (*.html;*.htm)", "*.html;*.htm"}};
     request.defaultExt = "html";
-    const std::string path = Trim(app.platform.saveFileDialog(request));
+    const std::string path = AskExportPath(app, request);
     if (path.empty())
         return;
     try {

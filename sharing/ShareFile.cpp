@@ -39,17 +39,9 @@ std::string ImportGroup(App& app, const std::string& lastLine) {
 // ---- export -------------------------------------------------------------------------------
 
 void ExportShareFile(App& app) {
-    if (IsBlank(app.main.Combo1.text())) {
-        Say(app, "No Group Selected");
-        return;
-    }
-    if (app.recordCount <= 0) {
-        Say(app, "There Is Nothing To Export. The Database File Is Empty.");
-        return;
-    }
     FileDialogRequest request;
     request.filters = {{"Tabbern (*.tbn)", "*.tbn"}};
-    const std::string path = Trim(app.platform.saveFileDialog(request));
+    const std::string path = AskExportPath(app, request);
     if (path.empty())
         return;
     // A place the user cannot write to is his to change; the program and its data go on.

@@ -6,6 +6,7 @@
 #include "listview/ListView.h"
 #include "store/FileIo.h"
 #include "store/Store.h"
+#include "store/Text.h"
 
 namespace tabbern {
 
@@ -21,6 +22,18 @@ std::string LimitMessage(const App& app, int freeCapacity) {
     const std::string n = std::to_string(freeCapacity);
     return "Maximum Database Record Count of " + n + app.itemNoun + "s Reached!" + " Remove " + n +
            app.itemNoun + "s and Re-Import";
+}
+
+std::string AskExportPath(App& app, const FileDialogRequest& request) {
+    if (IsBlank(app.main.Combo1.text())) {
+        Say(app, "No Group Selected");
+        return {};
+    }
+    if (app.recordCount <= 0) {
+        Say(app, "There Is Nothing To Export. The Database File Is Empty.");
+        return {};
+    }
+    return Trim(app.platform.saveFileDialog(request));
 }
 
 std::string MiscGroup(App& app) {

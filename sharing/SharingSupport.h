@@ -7,6 +7,7 @@
 namespace tabbern {
 
 struct App;
+struct FileDialogRequest;
 class FileError;
 
 // "Cannot Read The File:" (or Write), the path and the system's reason, with an OK button.
@@ -15,6 +16,11 @@ void SayCannotWrite(App& app, const std::string& path, const FileError& e);
 
 // What an import of a whole file says when the store has no room for all of it.
 std::string LimitMessage(const App& app, int freeCapacity);
+
+// The start of every export: a group shown and bookmarks stored, else the user is told; then
+// the file the user chooses in the save dialog. Empty when there is nothing to write or the
+// dialog was cancelled.
+std::string AskExportPath(App& app, const FileDialogRequest& request);
 
 // The group of a bookmark that was given none: "Misc - " and today's date.
 std::string MiscGroup(App& app);

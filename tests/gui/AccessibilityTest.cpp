@@ -23,11 +23,6 @@ protected:
         start();
         ASSERT_TRUE(QTest::qWaitForWindowActive(view));
     }
-
-    std::vector<Form*> forms() const {
-        return {&app->main,          &app->frmAddName,    &app->frmEditName, &app->frmEditGroupName,
-                &app->frmAddConfirm, &app->frmAssignName, &app->frmAbout,    &app->frmHelp};
-    }
 };
 
 // The buttons, boxes and lists under an accessible object, depth first; the controls' own parts
@@ -52,57 +47,53 @@ void Controls(QAccessibleInterface* parent, std::vector<QAccessibleInterface*>& 
 
 TEST_F(Accessibility, EveryButtonBoxAndListIsNamedAfterWhatASightedUserReadsForIt) {
     const auto check = [this](Form& form) {
-        SCOPED_TRACE(form.name());
-        QtFormWindow* window = windowOf(form);
-        const bool shown = form.visible();
-        form.setVisible(true);
-        host->renderAll();
-        std::vector<QAccessibleInterface*> found;
-        Controls(QAccessible::queryAccessibleInterface(window), found);
-        int checked = 0;
-        for (QAccessibleInterface* control : found) {
-            auto* w = qobject_cast<QWidget*>(control->object());
-            if (!w || !w->isVisibleTo(window))
-                continue;
-            ++checked;
-            const std::string name = w->objectName().toStdString();
-            // On Linux a combo box's own name is the text it holds; its name is on the box
-            // typed in, where the screen reader's focus goes.
-            QAccessibleInterface* typedIn = control;
-            if (control->role() == QAccessible::ComboBox)
-                for (int i = 0; i < control->childCount(); ++i)
-                    if (control->child(i)->role() == QAccessible::EditableText)
-                        typedIn = control->child(i);
-            const QString spoken = typedIn->text(QAccessible::Name);
-            EXPECT_FALSE(spoken.isEmpty()) << name;
-            // The label the core says captions the box is the box's buddy.
-            const Control* model = form.findControl(name);
-            ASSERT_NE(model, nullptr) << name;
-            if (const Label* caption = model->label()) {
-                auto* label = in<QLabel>(window, caption->name().c_str());
-                EXPECT_EQ(label->buddy(), w) << name;
+        asShown(form, [&](QtFormWindow* window) {
+            std::vector<QAccessibleInterface*> found;
+            Controls(QAccessible::queryAccessibleInterface(window), found);
+            int checked = 0;
+            for (QAccessibleInterface* control : found) {
+                auto* w = qobject_cast<QWidget*>(control->object());
+                if (!w || !w->isVisibleTo(window))
+                    continue;
+                ++checked;
+                const std::string name = w->objectName().toStdString();
+                // On Linux a combo box's own name is the text it holds; its name is on the box
+                // typed in, where the screen reader's focus goes.
+                QAccessibleInterface* typedIn = control;
+                if (control->role() == QAccessible::ComboBox)
+                    for (int i = 0; i < control->childCount(); ++i)
+                        if (control->child(i)->role() == QAccessible::EditableText)
+                            typedIn = control->child(i);
+                const QString spoken = typedIn->text(QAccessible::Name);
+                EXPECT_FALSE(spoken.isEmpty()) << name;
+                // The label the core says captions the box is the box's buddy.
+                const Control* model = form.findControl(name);
+                ASSERT_NE(model, nullptr) << name;
+                if (const Label* caption = model->label()) {
+                    auto* label = in<QLabel>(window, caption->name().c_str());
+                    EXPECT_EQ(label->buddy(), w) << name;
+                }
+                QString read;
+                for (QLabel* label : window->findChildren<QLabel*>())
+                    if (label->buddy() == w)
+                        read = label->text();
+                if (auto* button = qobject_cast<QPushButton*>(w); button && read.isEmpty())
+                    read = button->text().trimmed();
+                if (read.isEmpty())
+                    read = w->toolTip().trimmed();
+                if (!read.isEmpty()) {
+                    EXPECT_EQ(spoken, read) << name;
+                }
+                // A label showing what the box acts on is read after its name.
+                const Label* shows = model->describedBy();
+                if (shows && shows->visible() && !shows->caption().empty()) {
+                    EXPECT_EQ(typedIn->text(QAccessible::Description),
+                              QString::fromStdString(shows->caption()))
+                        << name;
+                }
             }
-            QString read;
-            for (QLabel* label : window->findChildren<QLabel*>())
-                if (label->buddy() == w)
-                    read = label->text();
-            if (auto* button = qobject_cast<QPushButton*>(w); button && read.isEmpty())
-                read = button->text().trimmed();
-            if (read.isEmpty())
-                read = w->toolTip().trimmed();
-            if (!read.isEmpty()) {
-                EXPECT_EQ(spoken, read) << name;
-            }
-            // A label showing what the box acts on is read after its name.
-            const Label* shows = model->describedBy();
-            if (shows && shows->visible() && !shows->caption().empty()) {
-                EXPECT_EQ(typedIn->text(QAccessible::Description),
-                          QString::fromStdString(shows->caption()))
-                    << name;
-            }
-        }
-        EXPECT_GT(checked, 0);
-        form.setVisible(shown);
+            EXPECT_GT(checked, 0);
+        });
     };
     for (Form* form : forms())
         check(*form);

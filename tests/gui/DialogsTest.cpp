@@ -55,9 +55,9 @@ protected:
 };
 
 TEST_F(Dialogs, TheCloseBoxAndEscapeCancelEveryDialogButOnlyTheMainWindowsCloseBoxEndsTheProgram) {
-    for (Form* form : std::vector<Form*>{&app->frmAddName, &app->frmEditName,
-                                         &app->frmEditGroupName, &app->frmAddConfirm,
-                                         &app->frmAssignName, &app->frmAbout, &app->frmHelp}) {
+    for (Form* form : forms()) {
+        if (form == &app->main)
+            continue;
         SCOPED_TRACE(form->name());
         QtFormWindow* window = windowOf(*form);
         for (bool escape : {true, false}) {

@@ -179,6 +179,20 @@ protected:
     QtFormWindow* windowOf(Form& form) const {
         return static_cast<QtFormWindow*>(&host->windowOf(form));
     }
+    // Every form of the program, the main window first.
+    std::vector<Form*> forms() const {
+        return {&app->main,          &app->frmAddName,    &app->frmEditName, &app->frmEditGroupName,
+                &app->frmAddConfirm, &app->frmAssignName, &app->frmAbout,    &app->frmHelp};
+    }
+    // Runs the check on the form's window as its showing renders it, then hides it as it was.
+    void asShown(Form& form, const std::function<void(QtFormWindow*)>& check) {
+        SCOPED_TRACE(form.name());
+        const bool shown = form.visible();
+        form.setVisible(true);
+        host->renderAll();
+        check(windowOf(form));
+        form.setVisible(shown);
+    }
     // A control of one of the program's windows; a missing one fails the test.
     template <class W = QWidget> W* in(QWidget* window, const char* name) const {
         W* w = window->findChild<W*>(QString::fromLatin1(name));

@@ -40,59 +40,53 @@ using Windows = StartedProgram;
 TEST_F(Windows, LieAsTheirLayoutTablesSay) {
     start();
     const auto check = [this](Form& form) {
-        SCOPED_TRACE(form.name());
-        QtFormWindow* window = windowOf(form);
-        const bool shown = form.visible();
-        form.setVisible(true);
-        host->renderAll();
-        const FormLayout layout = LayoutOf(*app, form);
-        QWidget* client = window->clientArea();
-        EXPECT_EQ(client->size(), QSize(Px(layout.clientWidth), Px(layout.clientHeight)));
-        EXPECT_EQ(window->minimumSize(), window->maximumSize());
+        asShown(form, [&](QtFormWindow* window) {
+            const FormLayout layout = LayoutOf(*app, form);
+            QWidget* client = window->clientArea();
+            EXPECT_EQ(client->size(), QSize(Px(layout.clientWidth), Px(layout.clientHeight)));
+            EXPECT_EQ(window->minimumSize(), window->maximumSize());
 
-        std::map<std::string, TwipRect> rects;
-        for (const Placement& p : layout.controls)
-            if (form.findControl(p.name))
-                rects[p.name] = p.rect;
-        ArrangePlaces(*app, form, [&](const char* c, const TwipRect& r) { rects[c] = r; });
-        for (const auto& [name, rect] : rects) {
-            auto* w = client->findChild<QWidget*>(QString::fromStdString(name),
-                                                  Qt::FindDirectChildrenOnly);
-            ASSERT_NE(w, nullptr) << name;
-            EXPECT_EQ(w->geometry(), Pixels(rect)) << name;
-        }
-        std::vector<QWidget*> onTop; // everything but the background picture
-        for (QWidget* w : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            if (!w->isHidden() && w->objectName() != QStringLiteral("Picture1"))
-                onTop.push_back(w);
-        for (QWidget* w : onTop) {
-            const std::string name = w->objectName().toStdString();
-            if (auto* button = qobject_cast<QPushButton*>(w)) {
-                EXPECT_FALSE(button->isDefault() || button->autoDefault()) << name;
+            std::map<std::string, TwipRect> rects;
+            for (const Placement& p : layout.controls)
+                if (form.findControl(p.name))
+                    rects[p.name] = p.rect;
+            ArrangePlaces(*app, form, [&](const char* c, const TwipRect& r) { rects[c] = r; });
+            for (const auto& [name, rect] : rects) {
+                auto* w = client->findChild<QWidget*>(QString::fromStdString(name),
+                                                      Qt::FindDirectChildrenOnly);
+                ASSERT_NE(w, nullptr) << name;
+                EXPECT_EQ(w->geometry(), Pixels(rect)) << name;
             }
-            // The main window keeps the places it was designed with, where the detail rows
-            // share their space.
-            if (&form == &app->main)
-                continue;
-            EXPECT_TRUE(client->rect().contains(w->geometry())) << name;
-            for (QWidget* other : onTop)
-                EXPECT_TRUE(w == other || !w->geometry().intersects(other->geometry()))
-                    << name << " " << other->objectName().toStdString();
-            if (auto* label = qobject_cast<QLabel*>(w); label && !label->text().isEmpty()) {
-                const int needed = label->wordWrap() ? label->heightForWidth(label->width())
-                                                     : label->sizeHint().height();
-                EXPECT_LE(needed, label->height()) << name;
-                EXPECT_TRUE(label->wordWrap() || label->sizeHint().width() <= label->width())
-                    << name;
+            std::vector<QWidget*> onTop; // everything but the background picture
+            for (QWidget* w : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                if (!w->isHidden() && w->objectName() != QStringLiteral("Picture1"))
+                    onTop.push_back(w);
+            for (QWidget* w : onTop) {
+                const std::string name = w->objectName().toStdString();
+                if (auto* button = qobject_cast<QPushButton*>(w)) {
+                    EXPECT_FALSE(button->isDefault() || button->autoDefault()) << name;
+                }
+                // The main window keeps the places it was designed with, where the detail rows
+                // share their space.
+                if (&form == &app->main)
+                    continue;
+                EXPECT_TRUE(client->rect().contains(w->geometry())) << name;
+                for (QWidget* other : onTop)
+                    EXPECT_TRUE(w == other || !w->geometry().intersects(other->geometry()))
+                        << name << " " << other->objectName().toStdString();
+                if (auto* label = qobject_cast<QLabel*>(w); label && !label->text().isEmpty()) {
+                    const int needed = label->wordWrap() ? label->heightForWidth(label->width())
+                                                         : label->sizeHint().height();
+                    EXPECT_LE(needed, label->height()) << name;
+                    EXPECT_TRUE(label->wordWrap() || label->sizeHint().width() <= label->width())
+                        << name;
+                }
             }
-        }
-        form.setVisible(shown);
+        });
     };
     // A web address too long for the assign dialog's two lines is shortened in the middle.
     app->frmAssignName.Label3.setCaption("https://docs.example/" + std::string(200, 'x') + "/end");
-    for (Form* form : std::vector<Form*>{&app->main, &app->frmAddName, &app->frmEditName,
-                                         &app->frmEditGroupName, &app->frmAddConfirm,
-                                         &app->frmAssignName, &app->frmAbout, &app->frmHelp})
+    for (Form* form : forms())
         check(*form);
     auto* link = in<QLabel>(windowOf(app->frmAssignName), "Label3");
     const QStringList lines = link->text().split(QLatin1Char('\n'));
