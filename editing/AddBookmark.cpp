@@ -29,7 +29,7 @@ void frmAddName_Activate(App& app) {
     // Preset the group the main window shows; All Groups keeps the first group offered.
     const ComboBox& selector = app.main.Combo1;
     if (selector.listCount() >= 1) {
-        if (TrimLower(selector.text()) != "all groups")
+        if (TrimLower(selector.text()) != kAllGroupsKey)
             d.Combo1.setText(selector.text());
     } else {
         d.Combo1.setText("");

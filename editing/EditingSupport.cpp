@@ -41,7 +41,7 @@ bool ContainsRecordTag(std::string_view text) {
 bool RefuseGroupName(App& app, Form& dialog, const std::string& text, const std::string& box) {
     if (ContainsRecordTag(text))
         Say(app, TagRefusal("A Group Name"));
-    else if (TrimLower(text) == "all groups")
+    else if (TrimLower(text) == kAllGroupsKey)
         Say(app, "Cannot Use The Name <ALL GROUPS> For A Group Name");
     else
         return false;

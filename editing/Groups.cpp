@@ -11,8 +11,6 @@ namespace tabbern {
 
 namespace {
 
-const char* const kAllGroupsKey = "all groups";
-
 // Puts the name into the selector, mirrors the selector in the GroupTable, writes the group
 // file, reads it back and selects the new name in the refilled selector.
 void StoreGroupName(App& app, const std::string& name, bool keepBlankEntries) {

@@ -15,7 +15,6 @@ namespace tabbern {
 namespace {
 
 const char* const kAllGroups = "All Groups";
-const char* const kAllGroupsKey = "all groups";
 
 // Walking the selector from code runs every entry's click, but only the refill for the entry
 // the walk ends on can be seen: the clicks on the way only note that a refill is due.

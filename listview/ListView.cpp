@@ -69,7 +69,7 @@ void FillBookmarkList(App& app) {
     m.lblDateAccessed.setToolTip(DateToolTip("", ""));
     m.LabelLastAccessed.setToolTip(DateToolTip("", ""));
 
-    if (app.currentGroupFilter == "all groups" || IsBlank(app.currentGroupFilter))
+    if (app.currentGroupFilter == kAllGroupsKey || IsBlank(app.currentGroupFilter))
         app.currentGroupFilter = "all";
     const std::string filterKey = TrimLower(app.currentGroupFilter);
     const bool everyGroup = filterKey == "all";

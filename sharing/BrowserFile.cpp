@@ -19,7 +19,6 @@ namespace tabbern {
 
 namespace {
 
-const char* const kAllGroupsKey = "all groups";
 constexpr std::size_t kMaxFileBytes = 64u << 20;
 
 bool HasWebScheme(std::string_view url) {

@@ -21,7 +21,6 @@ namespace tabbern {
 
 namespace {
 
-const char* const kAllGroupsKey = "all groups";
 // The text import keeps as many links as the store has rows.
 constexpr std::size_t kLinkCapacity = BookmarkTable::kRows;
 

@@ -15,7 +15,6 @@ namespace tabbern {
 
 namespace {
 
-const char* const kAllGroupsKey = "all groups";
 constexpr std::size_t kAbsent = std::string::npos;
 
 // The group of an import, from the last line read: the text between "[g]" and "[d]". The

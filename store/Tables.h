@@ -7,6 +7,10 @@
 
 namespace tabbern {
 
+// The pseudo-group that stands first in the group selector, as every comparison sees it
+// (trimmed, lower-cased). No table holds it.
+inline constexpr const char* kAllGroupsKey = "all groups";
+
 // Columns of the BookmarkTable, numbered as the program has always numbered them.
 enum BookmarkColumn : int {
     kColRecord = 1,
