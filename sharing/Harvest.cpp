@@ -1,5 +1,6 @@
 #include "sharing/Harvest.h"
 
+#include "store/CodePage.h"
 #include "store/Text.h"
 
 #include <algorithm>
@@ -239,7 +240,8 @@ LinkHarvester::LinkHarvester(LinkSink take) : take_(std::move(take)) {}
 
 // Each run with a link is taken whole and the search goes on after it, so a prefix inside a
 // link is never looked at as one. A line's end is looked for only while links wait for it.
-bool LinkHarvester::add(std::string_view text) {
+bool LinkHarvester::add(std::string_view text, const CodePage* undecoded) {
+    undecoded_ = undecoded;
     // At most one link of each kind waits for every 4 KB of the text, but a thousand always may:
     // a line of little but links is gone through again rather than held.
     const std::size_t limit = std::max<std::size_t>(1024, text.size() / 4096);
@@ -308,6 +310,11 @@ void LinkHarvester::takeCrowdedLine(std::string_view text, std::size_t from, std
 bool LinkHarvester::give(std::string_view link) {
     if (stopped_)
         return false;
+    if (undecoded_ && std::any_of(link.begin(), link.end(),
+                                  [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+        decoded_ = undecoded_->decode(link);
+        link = decoded_;
+    }
     Lower(link, lowered_);
     stopped_ = !take_(lowered_);
     return !stopped_;

@@ -22,6 +22,8 @@
 
 namespace tabbern {
 
+class CodePage;
+
 inline constexpr std::size_t kNoLinkLimit = static_cast<std::size_t>(-1);
 
 // Takes one link, lower-cased; the text is valid only during the call. Returning false stops
@@ -33,8 +35,10 @@ public:
     explicit LinkHarvester(LinkSink take);
 
     // Hands over the links of a text, line by line; lines end at CR LF, a lone CR or a lone LF.
-    // Returns false once the sink has stopped the harvest.
-    bool add(std::string_view text);
+    // Returns false once the sink has stopped the harvest. Text in a single-byte code page may
+    // be given as it is, with the code page: a link starts and ends at ASCII alone, so the
+    // same links are found, and only they are decoded.
+    bool add(std::string_view text, const CodePage* undecoded = nullptr);
 
 private:
     // Hands the link over lowered, unless the harvest has stopped; false once it has.
@@ -46,7 +50,8 @@ private:
 
     LinkSink take_;
     bool stopped_ = false;
-    std::string lowered_;
+    const CodePage* undecoded_ = nullptr;
+    std::string decoded_, lowered_;
     // A line's "https://" links go at once; its "http://" and "www" links wait for its end, as
     // views into the text, up to a limit. A line with more is gone through again instead.
     std::vector<std::string_view> http_, www_;

@@ -141,8 +141,8 @@ void ImportTextFileLinks(App& app) {
         // later line changes it.
         StreamTextLines(
             path,
-            [&](std::string_view text) {
-                if (harvester->add(text))
+            [&](std::string_view text, const CodePage* undecoded) {
+                if (harvester->add(text, undecoded))
                     return PieceAnswer::More;
                 return nonAscii ? PieceAnswer::EnoughIfUtf8 : PieceAnswer::Enough;
             },

@@ -41,6 +41,8 @@ public:
         return out;
     }
 
+    bool singleByte() const override { return true; }
+
     bool encode(std::string_view utf8, std::string& out) const override {
         out.clear();
         out.reserve(utf8.size());

@@ -14,6 +14,9 @@ public:
     virtual std::string decode(std::string_view bytes) const = 0;
     // UTF-8 to 8-bit bytes. False (and `out` unspecified) when a character has no byte.
     virtual bool encode(std::string_view utf8, std::string& out) const = 0;
+    // True when every byte is one character and no byte at or above 0x80 stands for an ASCII
+    // one: ASCII can then be found in the bytes as they are, and any part decoded on its own.
+    virtual bool singleByte() const { return false; }
 };
 
 // Windows-1252. The five bytes it leaves undefined map to the C1 controls of the same value,

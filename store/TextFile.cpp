@@ -122,8 +122,7 @@ std::size_t EndOfWholeLines(std::string_view bytes, std::size_t from) {
 
 } // namespace
 
-void StreamTextLines(const std::string& path,
-                     const std::function<PieceAnswer(std::string_view text)>& take,
+void StreamTextLines(const std::string& path, const PieceReader& take,
                      const std::function<void()>& restart, std::size_t lineLimit) {
     constexpr std::size_t kRead = 1u << 20;
     FileReader file(path);
@@ -173,12 +172,15 @@ void StreamTextLines(const std::string& path,
             if (!waiting) {
                 std::string decoded;
                 std::string_view text = piece;
-                if (codePage) {
+                const CodePage* undecoded = nullptr;
+                if (codePage && ActiveCodePage().singleByte()) {
+                    undecoded = &ActiveCodePage();
+                } else if (codePage) {
                     decoded = ActiveCodePage().decode(piece);
                     text = decoded;
                 }
                 gaveNonAscii = gaveNonAscii || nonAscii;
-                const PieceAnswer answer = take(text);
+                const PieceAnswer answer = take(text, undecoded);
                 if (answer == PieceAnswer::Enough ||
                     (answer == PieceAnswer::EnoughIfUtf8 && (codePage || !gaveNonAscii)))
                     return;

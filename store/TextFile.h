@@ -16,6 +16,8 @@
 
 namespace tabbern {
 
+class CodePage;
+
 // Bytes of a file to its lines in UTF-8. A last line without a line end counts; a file that
 // ends with a line end has no empty line after it.
 std::vector<std::string> DecodeLines(std::string_view bytes);
@@ -37,7 +39,8 @@ inline constexpr std::size_t kStreamLineLimit = sizeof(void*) < 8 ? 256u << 20 :
 
 // Reads a text file of any size in pieces of whole lines (line ends included; the last line may
 // have none) and hands each, decoded to UTF-8 as DecodeLines decodes the whole file, to `take`.
-// Memory stays at about a piece plus the longest line.
+// A piece in a single-byte code page is handed over undecoded, with the code page, for the
+// reader to decode only what it keeps. Memory stays at about a piece plus the longest line.
 //
 // The whole file decides between UTF-8 and the code page, but pieces go out before the rest is
 // read: they are decoded as UTF-8 while every byte so far is valid UTF-8. Should a later byte
@@ -45,8 +48,8 @@ inline constexpr std::size_t kStreamLineLimit = sizeof(void*) < 8 ? 256u << 20 :
 // `restart` is called and the pieces come again from the start, decoded in the code page. A stop
 // answered EnoughIfUtf8 while still reading as UTF-8 reads on, without handing anything over, to
 // find out. Throws FileError when the file cannot be read or a line is longer than `lineLimit`.
-void StreamTextLines(const std::string& path,
-                     const std::function<PieceAnswer(std::string_view text)>& take,
+using PieceReader = std::function<PieceAnswer(std::string_view text, const CodePage* undecoded)>;
+void StreamTextLines(const std::string& path, const PieceReader& take,
                      const std::function<void()>& restart,
                      std::size_t lineLimit = kStreamLineLimit);
 // The first line, or empty text for an empty file.

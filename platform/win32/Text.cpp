@@ -26,7 +26,12 @@ std::string Narrow(std::wstring_view utf16) {
     return out;
 }
 
-AnsiCodePage::AnsiCodePage(unsigned codePage) : codePage_(codePage != 0 ? codePage : GetACP()) {}
+AnsiCodePage::AnsiCodePage(unsigned codePage)
+    : codePage_(codePage != 0 ? codePage : GetACP()), singleByte_([this] {
+          // The ANSI code pages of one byte a character map their upper half beyond ASCII.
+          CPINFO info{};
+          return GetCPInfo(codePage_, &info) && info.MaxCharSize == 1;
+      }()) {}
 
 std::string AnsiCodePage::decode(std::string_view bytes) const {
     if (bytes.empty())

@@ -23,10 +23,12 @@ public:
     explicit AnsiCodePage(unsigned codePage = 0);
     std::string decode(std::string_view bytes) const override;
     bool encode(std::string_view utf8, std::string& out) const override;
+    bool singleByte() const override { return singleByte_; }
     unsigned id() const { return codePage_; }
 
 private:
     unsigned codePage_;
+    bool singleByte_;
 };
 
 // ---- pure helpers, kept apart from the windows so that they can be tested ---------------------

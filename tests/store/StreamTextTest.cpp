@@ -2,6 +2,7 @@
 // sizes and wherever the encoding is decided, and a stop leaves the rest unread.
 #include "support/AppFixture.h"
 
+#include "store/CodePage.h"
 #include "store/FileIo.h"
 #include "store/TextFile.h"
 
@@ -30,8 +31,8 @@ Streamed Stream(const std::string& path, PieceAnswer answer = PieceAnswer::More,
     Streamed out;
     StreamTextLines(
         path,
-        [&](std::string_view text) {
-            out.text += text;
+        [&](std::string_view text, const CodePage* undecoded) {
+            out.text += undecoded ? undecoded->decode(text) : std::string(text);
             ++out.pieces;
             return answer;
         },
