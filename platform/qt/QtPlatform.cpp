@@ -375,6 +375,38 @@ void QtPlatform::removeAutostartEntry(const std::string& name) {
     os::RemoveAutostartEntry(name);
 }
 
+namespace {
+
+// TEMPORARY until the network fetcher lands: answers every request, later, as not available.
+class UnavailableLinkFetcher : public LinkFetcher {
+public:
+    void setAnswerHandler(AnswerHandler handler) override { handler_ = std::move(handler); }
+    void start(const FetchRequest& request) override {
+        QTimer::singleShot(0, [this, id = request.id, generation = generation_] {
+            if (generation != generation_ || !handler_)
+                return;
+            FetchAnswer answer;
+            answer.id = id;
+            answer.failure = FetchFailure::Other;
+            answer.detail = "link checking is not available";
+            handler_(answer);
+        });
+    }
+    void cancelAll() override { ++generation_; }
+
+private:
+    AnswerHandler handler_;
+    std::uint64_t generation_ = 0;
+};
+
+} // namespace
+
+LinkFetcher& QtPlatform::linkFetcher() {
+    if (!linkFetcher_)
+        linkFetcher_ = std::make_unique<UnavailableLinkFetcher>();
+    return *linkFetcher_;
+}
+
 std::string QtPlatform::fetchUrl(const std::string& url) {
     const QUrl target(Q(url));
     const QString scheme = target.scheme().toLower();
