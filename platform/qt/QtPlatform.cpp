@@ -5,6 +5,7 @@
 #include "platform/os/Autostart.h"
 #include "platform/qt/MenuBinder.h"
 #include "platform/qt/QtFormWindow.h"
+#include "platform/qt/QtLinkFetcher.h"
 #include "platform/qt/Resources.h"
 #include "platform/qt/ViewSupport.h"
 #include "ui/Controls.h"
@@ -375,35 +376,10 @@ void QtPlatform::removeAutostartEntry(const std::string& name) {
     os::RemoveAutostartEntry(name);
 }
 
-namespace {
-
-// TEMPORARY until the network fetcher lands: answers every request, later, as not available.
-class UnavailableLinkFetcher : public LinkFetcher {
-public:
-    void setAnswerHandler(AnswerHandler handler) override { handler_ = std::move(handler); }
-    void start(const FetchRequest& request) override {
-        QTimer::singleShot(0, [this, id = request.id, generation = generation_] {
-            if (generation != generation_ || !handler_)
-                return;
-            FetchAnswer answer;
-            answer.id = id;
-            answer.failure = FetchFailure::Other;
-            answer.detail = "link checking is not available";
-            handler_(answer);
-        });
-    }
-    void cancelAll() override { ++generation_; }
-
-private:
-    AnswerHandler handler_;
-    std::uint64_t generation_ = 0;
-};
-
-} // namespace
-
 LinkFetcher& QtPlatform::linkFetcher() {
+    // Made on first use: a run that checks no link opens no network session.
     if (!linkFetcher_)
-        linkFetcher_ = std::make_unique<UnavailableLinkFetcher>();
+        linkFetcher_ = std::make_unique<QtLinkFetcher>();
     return *linkFetcher_;
 }
 
