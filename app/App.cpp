@@ -2,6 +2,7 @@
 
 #include "app/Exit.h"
 #include "app/Window.h"
+#include "checking/CheckLinks.h"
 #include "editing/Editing.h"
 #include "listview/ListView.h"
 #include "sharing/Sharing.h"
@@ -16,6 +17,7 @@ App::App(Platform& p, FormHost& f) : platform(p), forms(f) {
     WireDesktopHandlers(*this);
     WireSharingHandlers(*this);
     WireBrowserBookmarkHandlers(*this);
+    WireCheckingHandlers(*this);
 }
 
 std::string App::programFile(const std::string& name) const {

@@ -2,11 +2,13 @@
 // and the platform they are shown on. One App lives for the whole run.
 #pragma once
 
+#include "checking/CheckLinks.h"
 #include "platform/Platform.h"
 #include "store/SharedFolder.h"
 #include "store/Tables.h"
 #include "tabbern/Version.h"
 #include "ui/AboutHelp.h"
+#include "ui/CheckLinksForm.h"
 #include "ui/Dialogs.h"
 #include "ui/ImportDialogs.h"
 #include "ui/MainForm.h"
@@ -51,6 +53,7 @@ struct App {
     std::string runningMarkerName = "tabbern.run";
     std::string minimisedMarkerName = "tabbern.min";
     std::string ignoreMarkerName = "tabbern.ign";
+    std::string checkFileName = "tabbern.chk";
 
     // The header line of the store file and of the group file (held once for each).
     std::string storeHeaderLine;
@@ -103,6 +106,10 @@ struct App {
     HelpForm frmHelp;
     AddConfirmForm frmAddConfirm;
     AssignNameForm frmAssignName;
+    CheckLinksForm frmCheckLinks;
+
+    // The link check running or last run, and the remembered results.
+    LinkCheckSession linkCheck;
 
     // Import globals: the answers of the import dialogs, kept from one import to the next.
     bool importConfirmed = false;   // the import button of frmAddConfirm was pressed

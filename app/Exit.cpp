@@ -2,12 +2,15 @@
 
 #include "app/App.h"
 #include "app/Startup.h"
+#include "checking/CheckLinks.h"
 #include "settings/Settings.h"
 #include "store/FileIo.h"
 
 namespace tabbern {
 
 void ExitSequence(App& app) {
+    // Outstanding requests are abandoned; what the check found so far is kept.
+    StopLinkCheck(app);
     if (FileExists(app, app.programFolder, app.runningMarkerName))
         DeleteFileIfExists(app.programFile(app.runningMarkerName));
     if (FileExists(app, app.programFolder, app.minimisedMarkerName))

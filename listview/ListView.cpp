@@ -1,6 +1,7 @@
 #include "listview/ListView.h"
 
 #include "app/App.h"
+#include "checking/CheckLinks.h"
 #include "listview/BlankFirstOrder.h"
 #include "settings/Settings.h"
 #include "store/Text.h"
@@ -64,6 +65,8 @@ void FillBookmarkList(App& app) {
     // The detail area shows no bookmark until a selection fills it; the group label stays.
     m.LabelShowURLAddress.setCaption("");
     m.LabelShowURLAddress.setToolTip("");
+    m.lblLastChecked.setCaption("");
+    m.lblLastChecked.setToolTip("");
     m.lblDateAccessed.setCaption("  ");
     m.LabelLastAccessed.setCaption("Last Accessed On:");
     m.lblDateAccessed.setToolTip(DateToolTip("", ""));
@@ -177,6 +180,7 @@ void ShowSelectionDetails(App& app) {
     m.lblDateAccessed.setCaption(" " + lastAccessed + " ");
     m.lblDateAccessed.setToolTip(DateToolTip(lastAccessed, dateAdded));
     m.LabelLastAccessed.setToolTip(DateToolTip(lastAccessed, dateAdded));
+    ShowLastChecked(app);
 }
 
 // ---- wiring -------------------------------------------------------------------------------

@@ -6,9 +6,12 @@
 // through the standard library; only what differs between desktops stands here.
 #pragma once
 
+#include "platform/LinkFetch.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -116,6 +119,8 @@ public:
     // Fetches a web address and returns the body as text; any failure, and a body of more than
     // kFetchLimit bytes, returns empty text.
     virtual std::string fetchUrl(const std::string& url) = 0;
+    // The fetcher of the link check: one web request at a time, answered later.
+    virtual LinkFetcher& linkFetcher() = 0;
 };
 
 // The most of a fetched answer that is read: the program fetches one web address at a time.
@@ -138,6 +143,10 @@ public:
     virtual void setForeground(Form& form) = 0;
     // Pops up a menu at the mouse position; its commands run before this returns.
     virtual void popupMenu(MenuItem& menu) = 0;
+    // Runs a handler that the outside world started rather than the user (an answer from the
+    // network) as one event of the program: through the dispatcher, then every window brought up
+    // to date.
+    virtual void runAsEvent(const std::function<void()>& handler) = 0;
 };
 
 // Thrown by a platform whose end of the process a test has replaced, so that the event unwinds

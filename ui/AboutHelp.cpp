@@ -107,6 +107,14 @@ std::string HelpText() {
         "Deletes the group shown under My Groups after asking you first. You then choose whether "
         "the bookmarks of that group are deleted too or kept.",
         "",
+        "Groups->Check Links In Selected Group:",
+        "Asks the web server of every bookmark in the group shown under My Groups, or of every "
+        "bookmark under All Groups, whether the page is still there. A window shows how far the "
+        "check has come and lists the bookmarks that need a look: pages not found, pages that "
+        "have moved, servers that do not answer. Double-click one to select it in the list. You "
+        "can go on working meanwhile, and Cancel stops the check. Nothing is changed or deleted; "
+        "the details under the list show when a bookmark was last checked and what came of it.",
+        "",
         "Share->Import From A Text File:",
         "Looks for web links in any text file, for example a saved web page or a list of notes. "
         "The links found are listed for you to confirm, then you give each link a name and a group "

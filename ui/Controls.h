@@ -254,6 +254,22 @@ private:
     std::string text_;
 };
 
+// A bar that fills as work proceeds: `value` of `maximum` done.
+class ProgressBar : public Control {
+public:
+    using Control::Control;
+    int value() const { return value_; }
+    int maximum() const { return maximum_; }
+    void setRange(int value, int maximum) {
+        set(maximum_, maximum < 0 ? 0 : maximum);
+        set(value_, value < 0 ? 0 : value > maximum_ ? maximum_ : value);
+    }
+
+private:
+    int value_ = 0;
+    int maximum_ = 0;
+};
+
 class MenuItem : public Control {
 public:
     using Control::Control;

@@ -60,6 +60,7 @@ FormLayout MainWindowLayout() {
         {"Label2", kSmall | kCentred},
         {"lblWhatGroup", kSmall | kCentred},
         {"LabelShowURLAddress", kSmall | kCentred},
+        {"lblLastChecked", kSmall | kCentred},
     };
     for (const auto& [name, flags] : controls) {
         const TwipRect* rect = MainForm::layoutOf(name);
@@ -161,6 +162,23 @@ FormLayout AboutLayout() {
     return l;
 }
 
+// The link check's window: its progress at the top, the bookmarks that need a look under it.
+FormLayout CheckLinksLayout() {
+    FormLayout l;
+    l.clientWidth = 8400;
+    l.clientHeight = 5340;
+    l.fontPixels = 12;
+    l.cancel = "cmdCloseBox";
+    l.controls = {
+        {"Label1", {240, 180, 7920, 270}, kCentred},
+        {"ProgressBar1", {240, 480, 7920, 300}},
+        {"Label2", {240, 960, 7920, 270}, kBold | kCentred},
+        {"List1", {240, 1260, 7920, 3300}},
+        {"Command1", {6720, 4740, 1440, 420}},
+    };
+    return l;
+}
+
 FormLayout HelpLayout() {
     FormLayout l;
     l.clientWidth = 9000;
@@ -248,6 +266,8 @@ FormLayout LayoutOf(const App& app, const Form& form) {
         return AboutLayout();
     if (&form == &app.frmHelp)
         return HelpLayout();
+    if (&form == &app.frmCheckLinks)
+        return CheckLinksLayout();
     return {};
 }
 

@@ -13,7 +13,7 @@ struct Placement {
 };
 
 // The window as designed, in twips within the client area.
-constexpr std::array<Placement, 12> kLayout{{
+constexpr std::array<Placement, 13> kLayout{{
     {"Picture1", {-120, 0, 3975, 8655}},
     {"lblAltDatapath", {-120, 6, 3975, 225}},
     {"Label1", {360, 480, 915, 255}},
@@ -26,6 +26,8 @@ constexpr std::array<Placement, 12> kLayout{{
     {"Label2", {360, 6840, 495, 255}},
     {"lblWhatGroup", {960, 6840, 2280, 255}},
     {"LabelShowURLAddress", {360, 7080, 2970, 195}},
+    // Added below the designed rows, which the window grew by one for.
+    {"lblLastChecked", {360, 7320, 2970, 195}},
 }};
 
 } // namespace
@@ -54,6 +56,7 @@ MainForm::MainForm() : Form("frmMain") {
         {&menuaddgroup, "&Add Group Below"},
         {&menueditselectedgroup, "&Edit Selected Group"},
         {&menudeletegroup, "&Delete Selected Group"},
+        {&menuchecklinks, "Check &Links In Selected Group"},
         {&menushare, "&Share"},
         {&menuimportfromtextfile, "Import From A &Text File"},
         {&menuimportfromclipboard, "Import From The Windows &Clipboard"},
@@ -79,7 +82,8 @@ MainForm::MainForm() : Form("frmMain") {
                            &menulastaccessed};
     menunames.children = {&menuaddname, &menunamesedit, &menunamesdelete,
                           &menusortby,  nullptr,        &menuquit};
-    menugroup.children = {&menuaddgroup, &menueditselectedgroup, &menudeletegroup};
+    menugroup.children = {&menuaddgroup, &menueditselectedgroup, &menudeletegroup, nullptr,
+                          &menuchecklinks};
     menushare.children = {&menuimportfromtextfile,
                           &menuimportfromclipboard,
                           &menuimportfromtabbernfile,
@@ -94,23 +98,12 @@ MainForm::MainForm() : Form("frmMain") {
 }
 
 std::vector<Control*> MainForm::allControls() {
-    std::vector<Control*> all = {&Picture1,
-                                 &lblAltDatapath,
-                                 &Label1,
-                                 &Combo1,
-                                 &List1,
-                                 &TextNameSearch,
-                                 &Command2,
-                                 &LabelLastAccessed,
-                                 &lblDateAccessed,
-                                 &Label2,
-                                 &lblWhatGroup,
-                                 &LabelShowURLAddress,
-                                 &List2,
-                                 &List3,
-                                 &List4,
-                                 &List5,
-                                 &List6};
+    std::vector<Control*> all = {
+        &Picture1,        &lblAltDatapath, &Label1,       &Combo1,
+        &List1,           &TextNameSearch, &Command2,     &LabelLastAccessed,
+        &lblDateAccessed, &Label2,         &lblWhatGroup, &LabelShowURLAddress,
+        &lblLastChecked,  &List2,          &List3,        &List4,
+        &List5,           &List6};
     // Menus depth first, in the order they appear.
     auto addMenu = [&all](auto& self, MenuItem* m) -> void {
         all.push_back(m);

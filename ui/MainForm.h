@@ -24,6 +24,8 @@ public:
     Label Label2{"Label2"};
     Label lblWhatGroup{"lblWhatGroup"};
     Label LabelShowURLAddress{"LabelShowURLAddress"};
+    // When the selected bookmark's address was last checked, and what came of it.
+    Label lblLastChecked{"lblLastChecked"};
     // Hidden lists kept in step with List1: URL, record number, date added, group, last accessed.
     ListBox List2{"List2"};
     ListBox List3{"List3"};
@@ -46,6 +48,7 @@ public:
     MenuItem menuaddgroup{"menuaddgroup"};
     MenuItem menueditselectedgroup{"menueditselectedgroup"};
     MenuItem menudeletegroup{"menudeletegroup"};
+    MenuItem menuchecklinks{"menuchecklinks"};
     MenuItem menushare{"menushare"};
     MenuItem menuimportfromtextfile{"menuimportfromtextfile"};
     MenuItem menuimportfromclipboard{"menuimportfromclipboard"};
@@ -73,7 +76,7 @@ public:
     static const TwipRect* layoutOf(const std::string& name);
 
     static constexpr int kClientWidth = 3750;
-    static constexpr int kClientHeight = 7425;
+    static constexpr int kClientHeight = 7650;
 };
 
 } // namespace tabbern

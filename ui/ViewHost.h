@@ -103,6 +103,7 @@ public:
     void applyWindowState(Form& form) override;
     void setForeground(Form& form) override;
     void popupMenu(MenuItem& menu) override;
+    void runAsEvent(const std::function<void()>& handler) override { runEvent(handler); }
 
 private:
     struct Entry {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/fake/FakeLinkFetcher.h"
 
 #include <deque>
 #include <functional>
@@ -108,6 +109,11 @@ public:
     void removeAutostartEntry(const std::string& name) override;
 
     std::string fetchUrl(const std::string& url) override;
+    LinkFetcher& linkFetcher() override { return fetcher; }
+    void runAsEvent(const std::function<void()>& handler) override { handler(); }
+
+    // The link check's requests, answered by the test.
+    FakeLinkFetcher fetcher;
 
     // The texts of all message boxes shown so far.
     std::vector<std::string> messageTexts() const;

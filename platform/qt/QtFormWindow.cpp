@@ -18,6 +18,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QSignalBlocker>
 #include <QSyntaxHighlighter>
 #include <QTextBlock>
@@ -25,6 +26,8 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace tabbern {
 
@@ -291,6 +294,9 @@ void QtFormWindow::build(const FormLayout& layout) {
     // What a screen reader says of a control follows the captions that name and describe it,
     // and the label before a box is its buddy, read with it.
     for (const auto& [model, w] : built) {
+        // A bar speaks its own name and value.
+        if (dynamic_cast<const ProgressBar*>(model))
+            continue;
         const auto speak = [model, w] { RenderAccessibleText(*model, w); };
         bind(*model, speak);
         for (const Label* caption : {model->label(), model->describedBy()})
@@ -308,6 +314,8 @@ QWidget* QtFormWindow::buildControl(Control& model, const Placement& p, const Fo
         return buildComboBox(*combo);
     if (auto* list = dynamic_cast<ListBox*>(&model))
         return buildListBox(*list);
+    if (auto* bar = dynamic_cast<ProgressBar*>(&model))
+        return buildProgressBar(*bar);
     if (auto* text = dynamic_cast<TextBox*>(&model))
         return buildTextBox(*text, p, layout);
     if (auto* button = dynamic_cast<Button*>(&model))
@@ -521,6 +529,32 @@ QWidget* QtFormWindow::buildListBox(ListBox& model) {
     });
     connect(w, &QListWidget::itemDoubleClicked, this,
             [this, &model](QListWidgetItem*) { run([&model] { model.dblClick(); }); });
+    return w;
+}
+
+QWidget* QtFormWindow::buildProgressBar(ProgressBar& model) {
+    auto* w = new QProgressBar(client_);
+    // The label beside it says how far in words.
+    w->setTextVisible(false);
+    const auto render = [&model, w] {
+        RenderCommon(model, w);
+        // A bar of nothing to do stands empty rather than busy.
+        const int maximum = std::max(model.maximum(), 1);
+        if (w->maximum() != maximum)
+            w->setRange(0, maximum);
+        if (w->value() != model.value())
+            w->setValue(model.value());
+        const QString name = Q(model.accessibleName());
+        if (w->accessibleName() != name)
+            w->setAccessibleName(name);
+        const Label* says = model.describedBy();
+        const QString description = says ? Q(says->caption()) : QString();
+        if (w->accessibleDescription() != description)
+            w->setAccessibleDescription(description);
+    };
+    bind(model, render);
+    if (const Label* says = model.describedBy())
+        bind(*says, render);
     return w;
 }
 

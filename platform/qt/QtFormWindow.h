@@ -88,6 +88,7 @@ private:
     QWidget* buildComboBox(ComboBox& model);
     QWidget* buildListBox(ListBox& model);
     QWidget* buildButton(Button& model, const Placement& p);
+    QWidget* buildProgressBar(ProgressBar& model);
     void bind(const Control& model, std::function<void()> render);
     void run(const std::function<void()>& handler);
     void renderForm();

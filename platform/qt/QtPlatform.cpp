@@ -5,6 +5,7 @@
 #include "platform/os/Autostart.h"
 #include "platform/qt/MenuBinder.h"
 #include "platform/qt/QtFormWindow.h"
+#include "platform/qt/QtLinkFetcher.h"
 #include "platform/qt/Resources.h"
 #include "platform/qt/ViewSupport.h"
 #include "ui/Controls.h"
@@ -373,6 +374,13 @@ void QtPlatform::writeAutostartEntry(const std::string& name, const std::string&
 
 void QtPlatform::removeAutostartEntry(const std::string& name) {
     os::RemoveAutostartEntry(name);
+}
+
+LinkFetcher& QtPlatform::linkFetcher() {
+    // Made on first use: a run that checks no link opens no network session.
+    if (!linkFetcher_)
+        linkFetcher_ = std::make_unique<QtLinkFetcher>();
+    return *linkFetcher_;
 }
 
 std::string QtPlatform::fetchUrl(const std::string& url) {

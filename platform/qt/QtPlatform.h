@@ -109,6 +109,7 @@ public:
     void removeAutostartEntry(const std::string& name) override;
 
     std::string fetchUrl(const std::string& url) override;
+    LinkFetcher& linkFetcher() override;
 
 private:
     QWidget* dialogParent() const;
@@ -127,6 +128,7 @@ private:
     FileDialogHook openFileDialogHook_;
     FileDialogHook saveFileDialogHook_;
     int fetchTimeoutMs_ = 5000;
+    std::unique_ptr<LinkFetcher> linkFetcher_;
 };
 
 // The filters of an open or save dialog in Qt's "description (pattern pattern)" form.

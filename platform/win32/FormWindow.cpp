@@ -135,6 +135,8 @@ FormWindow::FormWindow(ViewHost& host, Win32Platform& platform, Form& form, Form
             kind = Kind::Button;
         else if (dynamic_cast<PictureBox*>(model))
             kind = Kind::Picture;
+        else if (dynamic_cast<ProgressBar*>(model))
+            kind = Kind::Progress;
         else if (dynamic_cast<Label*>(model))
             kind = Kind::Label;
         bindings_.push_back({model, kind, p});
@@ -273,6 +275,9 @@ void FormWindow::createControl(Binding& b, int id) {
     case Kind::Line:
         cls = L"STATIC";
         style |= SS_ETCHEDHORZ;
+        break;
+    case Kind::Progress:
+        cls = PROGRESS_CLASSW;
         break;
     case Kind::Label:
         cls = L"STATIC";
@@ -551,6 +556,16 @@ void FormWindow::render(Binding& b) {
         // draw shows the caption or the picture.
         SetTextIfChanged(w, Widen(AccessibleName(*b.model)));
         InvalidateRect(w, nullptr, TRUE);
+        break;
+    }
+    case Kind::Progress: {
+        const auto& m = static_cast<ProgressBar&>(*b.model);
+        // A bar of nothing to do stands empty.
+        const int maximum = std::max(m.maximum(), 1);
+        if (static_cast<int>(SendMessageW(w, PBM_GETRANGE, FALSE, 0)) != maximum)
+            SendMessageW(w, PBM_SETRANGE32, 0, maximum);
+        if (static_cast<int>(SendMessageW(w, PBM_GETPOS, 0, 0)) != m.value())
+            SendMessageW(w, PBM_SETPOS, static_cast<WPARAM>(m.value()), 0);
         break;
     }
     case Kind::Line:
@@ -1053,6 +1068,7 @@ void FormWindow::command(Binding& b, int code) {
         break;
     case Kind::Picture:
     case Kind::Line:
+    case Kind::Progress:
         break;
     }
 }

@@ -50,7 +50,7 @@ public:
     bool preTranslate(MSG& msg);
 
 private:
-    enum class Kind { Label, Text, Combo, List, Button, Picture, Line };
+    enum class Kind { Label, Text, Combo, List, Button, Picture, Line, Progress };
     struct Binding {
         Control* model;
         Kind kind;

@@ -91,6 +91,7 @@ public:
     void removeAutostartEntry(const std::string& name) override;
 
     std::string fetchUrl(const std::string& url) override;
+    LinkFetcher& linkFetcher() override;
 
     // The message the notification-area icon sends to its window.
     static constexpr UINT kTrayMessage = WM_APP + 1;
@@ -123,6 +124,7 @@ private:
     // Asked for and not removed since: a retry or a new task bar adds it.
     bool trayWanted_ = false;
     bool trayShown_ = false;
+    std::unique_ptr<LinkFetcher> linkFetcher_;
 };
 
 } // namespace win32

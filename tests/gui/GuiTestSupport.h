@@ -182,7 +182,8 @@ protected:
     // Every form of the program, the main window first.
     std::vector<Form*> forms() const {
         return {&app->main,          &app->frmAddName,    &app->frmEditName, &app->frmEditGroupName,
-                &app->frmAddConfirm, &app->frmAssignName, &app->frmAbout,    &app->frmHelp};
+                &app->frmAddConfirm, &app->frmAssignName, &app->frmAbout,    &app->frmHelp,
+                &app->frmCheckLinks};
     }
     // Runs the check on the form's window as its showing renders it, then hides it as it was.
     void asShown(Form& form, const std::function<void(QtFormWindow*)>& check) {
