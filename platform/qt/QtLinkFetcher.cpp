@@ -64,7 +64,8 @@ void QtLinkFetcher::setAnswerHandler(AnswerHandler handler) {
 }
 
 void QtLinkFetcher::start(const FetchRequest& request) {
-    QNetworkRequest r(QUrl(QString::fromStdString(request.url), QUrl::StrictMode));
+    // Tolerant: a bookmarked address with a blank or an accented letter is sent encoded.
+    QNetworkRequest r(QUrl(QString::fromStdString(request.url)));
     r.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     r.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
     r.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
@@ -75,6 +76,8 @@ void QtLinkFetcher::start(const FetchRequest& request) {
     QNetworkReply* reply =
         request.method == FetchMethod::Head ? network_->head(r) : network_->get(r);
     pending_.insert(reply, request.id);
+    // A small buffer makes Qt stop reading a long body early, before the reply is dropped.
+    reply->setReadBufferSize(16 * 1024);
 
     // The status line and headers are all a check needs: the body of a GET is never read.
     QObject::connect(reply, &QNetworkReply::metaDataChanged, context_.get(), [this, reply] {
@@ -122,8 +125,11 @@ void QtLinkFetcher::finish(QNetworkReply* reply, FetchAnswer answer) {
     QMetaObject::invokeMethod(
         context_.get(),
         [this, answer = std::move(answer), generation = generation_] {
-            if (generation == generation_ && handler_)
-                handler_(answer);
+            if (generation != generation_ || !handler_)
+                return;
+            // A copy: the handler may destroy this fetcher, and the original with it.
+            const AnswerHandler handler = handler_;
+            handler(answer);
         },
         Qt::QueuedConnection);
 }

@@ -1,13 +1,16 @@
 # Tests of the Windows program's own code: text conversion, the ANSI code page, the helpers of
-# the common dialogs and the Run value, the platform services, and the form windows' binding
-# to their models. They run under wine64 in the x86_64 build. Included by platform/win32 once
+# the common dialogs and the Run value, the platform services, the link check's fetcher against
+# a web server on 127.0.0.1, and the form windows' binding to their models. They run under
+# wine64 in the x86_64 build. Included by platform/win32 once
 # GoogleTest is known.
 add_executable(tabbern_win32_tests ${CMAKE_CURRENT_LIST_DIR}/TextTest.cpp
                                    ${CMAKE_CURRENT_LIST_DIR}/WindowTest.cpp
                                    ${CMAKE_CURRENT_LIST_DIR}/PlatformTest.cpp
                                    ${CMAKE_CURRENT_LIST_DIR}/AccessibilityTest.cpp
+                                   ${CMAKE_CURRENT_LIST_DIR}/LinkFetcherTest.cpp
                                    ${PROJECT_SOURCE_DIR}/tests/support/TempDir.cpp)
-target_link_libraries(tabbern_win32_tests PRIVATE tabbern_win32 GTest::gtest GTest::gtest_main)
+target_link_libraries(tabbern_win32_tests PRIVATE tabbern_win32 tabbern_local_http GTest::gtest
+                                                  GTest::gtest_main)
 target_include_directories(tabbern_win32_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 target_compile_options(tabbern_win32_tests PRIVATE ${TABBERN_WARNINGS})
 # The window tests need a display: under wine they get a virtual one of their own when xvfb-run

@@ -1,0 +1,123 @@
+// What every window system's fetcher must show against the test's own server on 127.0.0.1: one
+// table of answers and one check of silence, so that all fetchers are held to the same facts.
+// Each window system's test gives a way to make its fetcher and to run its events for a moment.
+#pragma once
+
+#include "platform/LinkFetch.h"
+#include "support/LocalHttpServer.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tabbern::test {
+
+using MakeFetcher = std::function<std::unique_ptr<LinkFetcher>()>;
+using RunEventsBriefly = std::function<void()>;
+
+struct FetchCollector {
+    std::map<std::uint64_t, FetchAnswer> answers;
+    explicit FetchCollector(LinkFetcher& fetcher) {
+        fetcher.setAnswerHandler([this](const FetchAnswer& a) {
+            EXPECT_TRUE(answers.emplace(a.id, a).second) << "answered twice: " << a.id;
+        });
+    }
+};
+
+// Runs events until `done` holds; a guard ends a hung wait so that the test fails.
+inline void RunUntil(const RunEventsBriefly& run, const std::function<bool()>& done) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!done() && std::chrono::steady_clock::now() < giveUp)
+        run();
+    ASSERT_TRUE(done()) << "no answer in 30 s";
+}
+
+inline void CheckEachKindOfAnswer(const MakeFetcher& make, const RunEventsBriefly& run) {
+    LocalHttpServer server;
+    struct Case {
+        std::string url;
+        FetchMethod method;
+        int timeoutSeconds;
+        int status;
+        std::string location;
+        FetchFailure failure;
+    };
+    const auto head = FetchMethod::Head;
+    const auto get = FetchMethod::Get;
+    const auto none = FetchFailure::None;
+    // No unresolvable name: this machine's resolver asks a name server elsewhere even for one
+    // that can never resolve, and no test may reach beyond 127.0.0.1.
+    const std::vector<Case> cases = {
+        {server.url("/ok"), head, 15, 200, "", none},
+        {server.url("/missing"), head, 15, 404, "", none},
+        {server.url("/moved"), head, 15, 301, "/ok", none},
+        {server.url("/found"), get, 15, 302, "/ok", none},
+        {server.url("/nohead"), head, 15, 405, "", none},
+        {server.url("/nohead"), get, 15, 200, "", none},
+        // A body without end: only a fetcher that stops at the headers answers at all.
+        {server.url("/big"), get, 15, 200, "", none},
+        {server.url("/slow"), get, 1, 0, "", FetchFailure::TimedOut},
+        {"http://127.0.0.1:" + std::to_string(LocalHttpServer::ClosedPort()) + "/", head, 15, 0, "",
+         FetchFailure::Refused},
+    };
+    const std::unique_ptr<LinkFetcher> fetcher = make();
+    FetchCollector got(*fetcher);
+    for (std::size_t i = 0; i < cases.size(); ++i)
+        fetcher->start({i + 1, cases[i].url, cases[i].method, cases[i].timeoutSeconds});
+    EXPECT_TRUE(got.answers.empty()) << "answered from inside start()";
+    ASSERT_NO_FATAL_FAILURE(RunUntil(run, [&] { return got.answers.size() == cases.size(); }));
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const FetchAnswer& a = got.answers[i + 1];
+        SCOPED_TRACE(cases[i].url);
+        EXPECT_EQ(a.failure, cases[i].failure) << a.detail;
+        EXPECT_EQ(a.status, cases[i].status);
+        EXPECT_EQ(a.location, cases[i].location);
+    }
+
+    // /ok set a cookie above; asked again, nothing may come back.
+    fetcher->start({100, server.url("/ok"), get, 15});
+    ASSERT_NO_FATAL_FAILURE(RunUntil(run, [&] { return got.answers.count(100) == 1; }));
+    const std::vector<RecordedRequest> sent = server.requests();
+    ASSERT_GE(sent.size(), cases.size());
+    for (const RecordedRequest& r : sent) {
+        SCOPED_TRACE(r.method + " " + r.path);
+        ASSERT_NE(r.header("User-Agent"), nullptr);
+        EXPECT_EQ(*r.header("User-Agent"), LinkCheckUserAgent());
+        EXPECT_EQ(r.header("Cookie"), nullptr);
+    }
+}
+
+inline void CheckSilenceAfterCancelAndDestruction(const MakeFetcher& make,
+                                                  const RunEventsBriefly& run) {
+    LocalHttpServer server;
+    const std::unique_ptr<LinkFetcher> fetcher = make();
+    FetchCollector got(*fetcher);
+    fetcher->start({1, server.url("/ok"), FetchMethod::Head, 15});
+    fetcher->start({2, server.url("/missing"), FetchMethod::Get, 15});
+    fetcher->start({3, server.url("/slow"), FetchMethod::Get, 15});
+    fetcher->cancelAll();
+    // Still usable afterwards; its answer comes after any the cancelled ones could have sent.
+    fetcher->start({4, server.url("/found"), FetchMethod::Head, 15});
+    ASSERT_NO_FATAL_FAILURE(RunUntil(run, [&] { return got.answers.count(4) == 1; }));
+    EXPECT_EQ(got.answers.size(), 1u);
+
+    // The program may close mid-check: the fetcher goes with requests under way.
+    bool late = false;
+    {
+        const std::unique_ptr<LinkFetcher> closing = make();
+        closing->setAnswerHandler([&](const FetchAnswer&) { late = true; });
+        closing->start({5, server.url("/slow"), FetchMethod::Get, 15});
+        closing->start({6, server.url("/big"), FetchMethod::Get, 15});
+        closing->start({7, server.url("/ok"), FetchMethod::Get, 15});
+    }
+    fetcher->start({8, server.url("/ok"), FetchMethod::Head, 15});
+    ASSERT_NO_FATAL_FAILURE(RunUntil(run, [&] { return got.answers.count(8) == 1; }));
+    EXPECT_FALSE(late);
+}
+
+} // namespace tabbern::test
