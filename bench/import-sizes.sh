@@ -111,12 +111,23 @@ import_once() {
         xdotool key Escape Escape
     done
     [ -n "$dialog" ] || { echo "0 no_file_dialog 0"; kill "$pid"; return; }
-    sleep 0.5
-    xdotool type --delay 0 "$work/$1"
-    t0=$(date +%s%N)
-    xdotool key Return
+    # Typing can reach the dialog before its box has the focus: while the dialog is still there
+    # a second after Enter, the path is typed again and the clock starts again.
+    local tries=0 typed=0
     local end=$((SECONDS + 300))
     while [ -z "$shown" ] && [ "$SECONDS" -lt "$end" ]; do
+        if [ "$typed" = 0 ] || { [ $(($(date +%s%N) - t0)) -gt 1500000000 ] &&
+            [ "$tries" -lt 10 ] && xdotool search --onlyvisible --pid "$pid" --name "^Open\$" \
+            >/dev/null 2>&1; }; then
+            xdotool windowfocus --sync "$dialog"
+            sleep 0.5
+            xdotool key ctrl+a
+            xdotool type --delay 12 "$work/$1"
+            sleep 0.2
+            t0=$(date +%s%N)
+            xdotool key Return
+            typed=1 tries=$((tries + 1))
+        fi
         shown=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -v "^$main\$" |
             while read -r w; do
                 name=$(xdotool getwindowname "$w" 2>/dev/null)

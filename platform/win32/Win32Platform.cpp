@@ -5,6 +5,7 @@
 #include "platform/win32/Bitmaps.h"
 #include "platform/win32/FormWindow.h"
 #include "platform/win32/Text.h"
+#include "platform/win32/WinHttpFetcher.h"
 #include "ui/Controls.h"
 
 #include <commctrl.h>
@@ -617,44 +618,9 @@ void Win32Platform::removeAutostartEntry(const std::string& name) {
     RegCloseKey(key);
 }
 
-namespace {
-
-// TEMPORARY until the network fetcher lands: answers every request, later, as not available.
-class UnavailableLinkFetcher : public LinkFetcher {
-public:
-    UnavailableLinkFetcher() { instance_ = this; }
-    ~UnavailableLinkFetcher() override { instance_ = nullptr; }
-    void setAnswerHandler(AnswerHandler handler) override { handler_ = std::move(handler); }
-    void start(const FetchRequest& request) override {
-        pending_.push_back(request.id);
-        SetTimer(nullptr, 0, 0, &UnavailableLinkFetcher::Answer);
-    }
-    void cancelAll() override { pending_.clear(); }
-
-private:
-    static void CALLBACK Answer(HWND, UINT, UINT_PTR timer, DWORD) {
-        KillTimer(nullptr, timer);
-        UnavailableLinkFetcher* self = instance_;
-        if (!self || self->pending_.empty() || !self->handler_)
-            return;
-        FetchAnswer answer;
-        answer.id = self->pending_.front();
-        self->pending_.erase(self->pending_.begin());
-        answer.failure = FetchFailure::Other;
-        answer.detail = "link checking is not available";
-        self->handler_(answer);
-    }
-
-    static inline UnavailableLinkFetcher* instance_ = nullptr;
-    AnswerHandler handler_;
-    std::vector<std::uint64_t> pending_;
-};
-
-} // namespace
-
 LinkFetcher& Win32Platform::linkFetcher() {
     if (!linkFetcher_)
-        linkFetcher_ = std::make_unique<UnavailableLinkFetcher>();
+        linkFetcher_ = std::make_unique<WinHttpFetcher>();
     return *linkFetcher_;
 }
 

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -47,7 +49,8 @@ protected:
     FormWindow& window(Form& form) { return static_cast<FormWindow&>(host.windowOf(form)); }
     std::vector<Form*> forms() {
         return {&app.main,          &app.frmAddName,    &app.frmEditName, &app.frmEditGroupName,
-                &app.frmAddConfirm, &app.frmAssignName, &app.frmAbout,    &app.frmHelp};
+                &app.frmAddConfirm, &app.frmAssignName, &app.frmAbout,    &app.frmHelp,
+                &app.frmCheckLinks};
     }
     // The controls that take the keyboard, in the window's table order.
     std::vector<std::string> inputs(Form& form) {
@@ -55,7 +58,8 @@ protected:
         for (const Placement& p : LayoutOf(app, form).controls) {
             const Control* model = form.findControl(p.name);
             HWND w = window(form).controlWindow(p.name);
-            if (model && model->visible() && w && ClassOf(w) != L"Static" && !(p.flags & kHidden))
+            if (model && model->visible() && w && ClassOf(w) != L"Static" &&
+                ClassOf(w) != PROGRESS_CLASSW && !(p.flags & kHidden))
                 out.push_back(p.name);
         }
         return out;
