@@ -14,8 +14,8 @@ namespace tabbern {
 enum class FetchMethod { Head, Get };
 
 struct FetchRequest {
-    std::uint64_t id = 0;   // chosen by the caller, returned in the answer
-    std::string url;        // absolute http:// or https:// address
+    std::uint64_t id = 0; // chosen by the caller, returned in the answer
+    std::string url;      // absolute http:// or https:// address
     FetchMethod method = FetchMethod::Head;
     int timeoutSeconds = 15; // for the whole request, from sending to the status line
 };
@@ -35,11 +35,13 @@ struct FetchAnswer {
     int status = 0;       // the HTTP status, when failure is None
     std::string location; // the Location header of a redirect as sent, else empty
     FetchFailure failure = FetchFailure::None;
-    std::string detail;   // the system's words for an Other failure, UTF-8
+    std::string detail; // the system's words for an Other failure, UTF-8
 };
 
 // The User-Agent every request sends: a plain one naming the program.
-inline std::string LinkCheckUserAgent() { return "Tabbern/" TABBERN_VERSION_TEXT; }
+inline std::string LinkCheckUserAgent() {
+    return "Tabbern/" TABBERN_VERSION_TEXT;
+}
 
 class LinkFetcher {
 public:
