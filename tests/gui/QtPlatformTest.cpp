@@ -1,13 +1,12 @@
 // The Linux desktop's services as the program meets them: program facts, message boxes, pop-up
 // menus, autostart entries, the shell, file-dialog filters and web fetches.
 #include "GuiTestSupport.h"
+#include "support/LocalHttpServer.h"
 
 #include <QDesktopServices>
 #include <QDir>
 #include <QMenu>
 #include <QMessageBox>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QUrl>
 
 #include <string>
@@ -171,51 +170,14 @@ TEST(QtPlatformShell, OnlyWhatTheCoreCallsAWebAddressReachesTheBrowserInItsFullF
               (std::vector<QString>{"https://example.org/a?b=c", "http://www.example.org/page"}));
 }
 
-// A one-connection web server that answers every request with a fixed reply, or not at all.
-class TinyServer {
-public:
-    explicit TinyServer(QByteArray reply) : reply_(std::move(reply)) {
-        server_.listen(QHostAddress::LocalHost);
-        QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {
-            QTcpSocket* socket = server_.nextPendingConnection();
-            QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                socket->readAll();
-                if (!reply_.isEmpty()) {
-                    socket->write(reply_);
-                    socket->disconnectFromHost();
-                }
-            });
-        });
-    }
-    std::string url() const {
-        return "http://127.0.0.1:" + std::to_string(server_.serverPort()) + "/linkto/url.txt";
-    }
-
-private:
-    QByteArray reply_;
-    QTcpServer server_;
-};
-
 TEST(QtPlatformFetch, ReturnsTheBodyOrEmptyTextOnAnyFailureOrTooLongAnAnswer) {
     QtPlatform platform(QStringList{});
-    TinyServer ok("HTTP/1.1 200 OK\r\nContent-Length: 21\r\nConnection: close\r\n\r\n"
-                  "http://example.org/p\n");
-    EXPECT_EQ(platform.fetchUrl(ok.url()), "http://example.org/p\n");
-
-    TinyServer missing("HTTP/1.1 404 Not Found\r\nContent-Length: 4\r\nConnection: close\r\n"
-                       "\r\nnope");
-    EXPECT_EQ(platform.fetchUrl(missing.url()), "");
-
-    TinyServer huge("HTTP/1.1 200 OK\r\nContent-Length: 70000\r\nConnection: close\r\n\r\n" +
-                    QByteArray(70000, 'x'));
-    EXPECT_TRUE(platform.fetchUrl(huge.url()).empty());
-
-    TinyServer silent{QByteArray()};
-    platform.setFetchTimeoutMs(100);
-    EXPECT_EQ(platform.fetchUrl(silent.url()), "");
-
-    EXPECT_EQ(platform.fetchUrl("file:///etc/hostname"), "");
-    EXPECT_EQ(platform.fetchUrl("not a url"), "");
+    LocalHttpServer server;
+    platform.setFetchTimeoutMs(300);
+    EXPECT_EQ(platform.fetchUrl(server.url("/ok")), "ok");
+    for (const std::string& url : {server.url("/missing"), server.url("/long"), server.url("/slow"),
+                                   std::string("file:///etc/hostname"), std::string("not a url")})
+        EXPECT_EQ(platform.fetchUrl(url), "") << url;
 }
 
 } // namespace

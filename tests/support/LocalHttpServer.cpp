@@ -256,6 +256,8 @@ void LocalHttpServer::serve(Socket connection) {
         } else if (path == "/slow") {
             if (waitForSlow())
                 SendAll(connection, Response(200, "OK", "", "late", body));
+        } else if (path == "/long") {
+            SendAll(connection, Response(200, "OK", "", std::string(70000, 'x'), body));
         } else if (path == "/big") {
             // No length and no end: only the closing of the connection would end the body.
             if (SendAll(connection, "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n"

@@ -8,6 +8,7 @@
 //   /nohead   405 to HEAD, 200 to GET
 //   /slow     no answer until the server stops, or until the delay given has passed
 //   /big      200 and a body without end: a fetcher that waits for the body never answers
+//   /long     200 and a body of 70,000 bytes
 //   anything else 404
 #pragma once
 
