@@ -69,7 +69,12 @@ const Menu kMenus[] = {
         {"&Date Last Accessed", true}}},
       {nullptr},
       {"E&xit"}}},
-    {"&Groups", {{"&Add Group Below"}, {"&Edit Selected Group"}, {"&Delete Selected Group"}}},
+    {"&Groups",
+     {{"&Add Group Below"},
+      {"&Edit Selected Group"},
+      {"&Delete Selected Group"},
+      {nullptr},
+      {"Check &Links In Selected Group"}}},
     {"&Share",
      {{"Import From A &Text File"},
       {"Import From The Windows &Clipboard"},
@@ -168,7 +173,7 @@ int main(int argc, char** argv) {
         Fill(*bar->addMenu(QString::fromUtf8(menu.caption)), menu.items);
     column->setMenuBar(bar);
     auto* client = new QWidget(&window);
-    client->setFixedSize(250, 495);
+    client->setFixedSize(250, 510);
     column->addWidget(client);
     column->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -240,6 +245,7 @@ int main(int argc, char** argv) {
     label({24, 456, 33, 17}, small, QStringLiteral("Group:"));
     label({64, 456, 152, 17}, small, texts.captions.value(QStringLiteral("lblWhatGroup")));
     label({24, 472, 198, 13}, small, texts.captions.value(QStringLiteral("LabelShowURLAddress")));
+    label({24, 488, 198, 13}, small, texts.captions.value(QStringLiteral("lblLastChecked")));
 
     window.adjustSize();
     // Centred on the screen, as the program places a window it has no remembered place for.
