@@ -86,7 +86,7 @@ fi
 wait_for() {
     local end=$((SECONDS + $3)) w
     while [ "$SECONDS" -lt "$end" ]; do
-        w=$(xdotool search --onlyvisible --pid "$1" --name "$2" 2>/dev/null | head -n 1 || true)
+        w=$(xdotool search --all --onlyvisible --pid "$1" --name "$2" 2>/dev/null | head -n 1 || true)
         [ -n "$w" ] && { echo "$w"; return 0; }
         sleep 0.1
     done
@@ -117,7 +117,7 @@ import_once() {
     local end=$((SECONDS + 300))
     while [ -z "$shown" ] && [ "$SECONDS" -lt "$end" ]; do
         if [ "$typed" = 0 ] || { [ $(($(date +%s%N) - t0)) -gt 1500000000 ] &&
-            [ "$tries" -lt 10 ] && xdotool search --onlyvisible --pid "$pid" --name "^Open\$" \
+            [ "$tries" -lt 10 ] && xdotool search --all --onlyvisible --pid "$pid" --name "^Open\$" \
             >/dev/null 2>&1; }; then
             xdotool windowfocus --sync "$dialog"
             sleep 0.5
@@ -128,16 +128,12 @@ import_once() {
             xdotool key Return
             typed=1 tries=$((tries + 1))
         fi
-        shown=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -v "^$main\$" |
-            while read -r w; do
-                name=$(xdotool getwindowname "$w" 2>/dev/null)
-                if [ "$name" = "Confirm Import" ] || [[ "$name" == "Tabbern "[0-9]* ]]; then
-                    echo "$name"
-                    break
-                fi
-            done || true)
+        # One search a round, so that the clock is read soon after the window is there.
+        w=$(xdotool search --all --onlyvisible --pid "$pid" \
+            --name '^(Confirm Import|Tabbern [0-9].*)$' 2>/dev/null | head -n 1 || true)
+        [ -n "$w" ] && t1=$(date +%s%N) && shown=$(xdotool getwindowname "$w")
     done
-    t1=$(date +%s%N)
+    [ -n "$shown" ] || t1=$(date +%s%N)
     peak=$(awk '/VmHWM/ { printf "%.0f", $2 / 1024 }' "/proc/$pid/status")
     kill "$pid"
     wait "$pid" 2>/dev/null || true
