@@ -1,5 +1,6 @@
 #include "store/TextFile.h"
 
+#include "platform/os/FileSystem.h"
 #include "store/CodePage.h"
 #include "store/FileIo.h"
 #include "store/Text.h"
@@ -112,6 +113,12 @@ namespace {
 // final byte (its LF may still come); `from` on holds what was not searched before. 0 when no
 // line ends there.
 std::size_t EndOfWholeLines(std::string_view bytes, std::size_t from) {
+    // A piece of a line of megabytes holds no line end at all, which memchr tells at memory
+    // speed; the search from the end is for pieces that have some.
+    const std::size_t rest = bytes.size() - from;
+    if (!std::memchr(bytes.data() + from, '\n', rest) &&
+        !std::memchr(bytes.data() + from, '\r', rest))
+        return 0;
     for (std::size_t i = bytes.size(); i > from; --i) {
         const char c = bytes[i - 1];
         if (c == '\n' || (c == '\r' && i < bytes.size()))
@@ -150,10 +157,14 @@ void StreamTextLines(const std::string& path, const PieceReader& take,
                 if (buffer.size() > lineLimit)
                     throw FileError("Cannot read", path, TooLargeReason("A line", lineLimit));
                 // A line of megabytes, as minified pages are: room for the rest of the file at
-                // once rather than copying the line over and over as it grows.
-                if (!waiting && buffer.size() >= 8 * kRead &&
-                    buffer.size() + kRead > buffer.capacity())
+                // once rather than copying the line over and over as it grows, in large pages
+                // where the system has them.
+                if (!waiting && buffer.size() >= 2 * kRead &&
+                    buffer.size() + kRead > buffer.capacity()) {
                     buffer.reserve(std::min(file.size(), lineLimit) + kRead);
+                    os::AdviseLargeBuffer(buffer.data() + buffer.size(),
+                                          buffer.capacity() - buffer.size());
+                }
                 continue;
             }
             std::string_view piece(buffer.data(), end);

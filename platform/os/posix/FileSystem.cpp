@@ -1,9 +1,11 @@
 #include "platform/os/FileSystem.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <system_error>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -37,6 +39,21 @@ int CreateNew(const fs::path& p) {
 
 std::ptrdiff_t ReadSome(int fd, char* buf, std::size_t n) {
     return ::read(fd, buf, std::min(n, kChunk));
+}
+
+void AdviseLargeBuffer(char* data, std::size_t size) {
+#ifdef MADV_HUGEPAGE
+    // Only whole large pages inside the buffer: the advice covers the pages it names.
+    constexpr std::uintptr_t kLargePage = 2u << 20;
+    const auto start = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t first = (start + kLargePage - 1) & ~(kLargePage - 1);
+    const std::uintptr_t end = (start + size) & ~(kLargePage - 1);
+    if (end > first)
+        ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+#else
+    (void)data;
+    (void)size;
+#endif
 }
 
 std::ptrdiff_t WriteSome(int fd, const char* buf, std::size_t n) {

@@ -32,6 +32,10 @@ std::ptrdiff_t ReadSome(int fd, char* buf, std::size_t n) {
     return ::_read(fd, buf, static_cast<unsigned>(std::min(n, kChunk)));
 }
 
+void AdviseLargeBuffer(char*, std::size_t) {
+    // Large pages need a privilege that ordinary users lack: nothing to advise.
+}
+
 std::ptrdiff_t WriteSome(int fd, const char* buf, std::size_t n) {
     return ::_write(fd, buf, static_cast<unsigned>(std::min(n, kChunk)));
 }
