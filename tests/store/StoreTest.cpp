@@ -72,6 +72,7 @@ TEST(CompleteUrl, TrimsAndPutsWwwBeforeAnAddressThatNamesNoSchemeOrWww) {
         {"http://example.com", "http://example.com"},
         {"WWW.SHOUT.example", "WWW.SHOUT.example"},
         {"see http://x inside", "see http://x inside"},
+        {"go:HTTPS://x", "go:HTTPS://x"},
         {"   example.com  ", "www.example.com"},
         {"http:example.com", "www.http:example.com"},
         {"ftp://files.example", "www.ftp://files.example"},
