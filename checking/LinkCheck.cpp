@@ -1,5 +1,7 @@
 #include "checking/LinkCheck.h"
 
+#include "editing/WebAddress.h"
+
 #include <algorithm>
 #include <atomic>
 #include <charconv>
@@ -16,19 +18,6 @@ std::atomic<std::uint64_t> gLastRequestId{0};
 
 char AsciiLower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
-    if (s.size() < prefix.size())
-        return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (AsciiLower(s[i]) != prefix[i])
-            return false;
-    return true;
-}
-
-bool IsHttpUrl(std::string_view url) {
-    return StartsWithNoCase(url, "http://") || StartsWithNoCase(url, "https://");
 }
 
 // A scheme ends at a colon that comes before any slash, question mark or hash.
@@ -264,6 +253,7 @@ void LinkCheck::start(const std::vector<std::string>& addresses) {
         Job job;
         job.address = address;
         job.url = address;
+        job.host = HostKey(address);
         waiting_.push_back(jobs_.size());
         jobs_.push_back(std::move(job));
     }
@@ -279,7 +269,7 @@ void LinkCheck::start(const std::vector<std::string>& addresses) {
 void LinkCheck::pump() {
     for (auto it = waiting_.begin(); it != waiting_.end() && !stopped_ &&
                                      static_cast<int>(inFlight_.size()) < limits_.atOnce;) {
-        const auto held = perHost_.find(HostKey(jobs_[*it].url));
+        const auto held = perHost_.find(jobs_[*it].host);
         if (held != perHost_.end() && held->second >= limits_.perHost) {
             ++it;
             continue;
@@ -298,7 +288,7 @@ void LinkCheck::send(std::size_t job) {
     request.method = j.method;
     request.timeoutSeconds = limits_.timeoutSeconds;
     inFlight_[request.id] = job;
-    ++perHost_[HostKey(j.url)];
+    ++perHost_[j.host];
     fetcher_.start(request);
 }
 
@@ -309,7 +299,7 @@ void LinkCheck::answer(const FetchAnswer& a) {
     const std::size_t job = found->second;
     inFlight_.erase(found);
     Job& j = jobs_[job];
-    const auto host = perHost_.find(HostKey(j.url));
+    const auto host = perHost_.find(j.host);
     if (host != perHost_.end() && --host->second <= 0)
         perHost_.erase(host);
 
@@ -327,10 +317,11 @@ void LinkCheck::answer(const FetchAnswer& a) {
         const std::string next = ResolveLocation(j.url, a.location);
         if (j.hops >= limits_.redirects) {
             finish(job, {j.address, kTooManyRedirectsWord, j.url, {}});
-        } else if (!IsHttpUrl(next)) {
+        } else if (!HasWebScheme(next)) {
             finish(job, {j.address, kErrorWord, j.url, "moved to " + next});
         } else {
             j.url = next;
+            j.host = HostKey(next);
             j.method = FetchMethod::Head;
             ++j.hops;
             // Ahead of the addresses not yet begun, so that a started check ends first.

@@ -78,7 +78,8 @@ public:
 private:
     struct Job {
         std::string address;
-        std::string url; // the address now asked for
+        std::string url;  // the address now asked for
+        std::string host; // its HostKey, which the limit per host counts by
         FetchMethod method = FetchMethod::Head;
         int hops = 0;
         std::string movedCode; // the first redirect's status when it was permanent

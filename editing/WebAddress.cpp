@@ -59,11 +59,11 @@ bool IsAuthority(std::string_view authority) {
     return IsHostName(authority.substr(0, colon));
 }
 
-bool HasWebScheme(std::string_view u) {
-    return StartsWithNoCase(u, "http://") || StartsWithNoCase(u, "https://");
-}
-
 } // namespace
+
+bool HasWebScheme(std::string_view url) {
+    return StartsWithNoCase(url, "http://") || StartsWithNoCase(url, "https://");
+}
 
 bool IsWebAddress(std::string_view url) {
     const std::string_view u = TrimAround(url);

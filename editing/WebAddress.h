@@ -12,6 +12,9 @@ namespace tabbern {
 // Blanks and line ends around the address do not count.
 bool IsWebAddress(std::string_view url);
 
+// True for an address that starts with "http://" or "https://", in any letter case.
+bool HasWebScheme(std::string_view url);
+
 // The address a browser is given: trimmed of blanks and line ends, with "http://" in front of
 // an address that has no scheme. Empty when the text is not a web address.
 std::string BrowserAddress(std::string_view url);

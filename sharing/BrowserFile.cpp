@@ -5,6 +5,7 @@
 #include "app/App.h"
 #include "editing/Editing.h"
 #include "editing/EditingSupport.h"
+#include "editing/WebAddress.h"
 #include "listview/ListView.h"
 #include "sharing/BrowserBookmarks.h"
 #include "sharing/SharingSupport.h"
@@ -20,10 +21,6 @@ namespace tabbern {
 namespace {
 
 constexpr std::size_t kMaxFileBytes = 64u << 20;
-
-bool HasWebScheme(std::string_view url) {
-    return FindNoCase(url, "http://") == 0 || FindNoCase(url, "https://") == 0;
-}
 
 // An address as the import compares them: completed as the store completes it, "http://" in
 // front of one without a scheme (as the browser is given it), scheme and host in lower case.
