@@ -28,6 +28,22 @@ void TestOneInput(std::string_view input) {
     Require(limited.size() == std::min<std::size_t>(limit, links.size()) &&
                 std::equal(limited.begin(), limited.end(), links.begin()),
             "a limit gives the first links", text);
+
+    std::vector<std::string> pieces;
+    LinkHarvester harvester(
+        [&pieces](std::string_view link) {
+            pieces.emplace_back(link);
+            return true;
+        },
+        limit);
+    std::size_t from = 0;
+    for (std::size_t blank = text.find(' '); blank != text.npos; blank = text.find(' ', from)) {
+        harvester.add(text.substr(from, blank + 1 - from), nullptr, true);
+        from = blank + 1;
+    }
+    harvester.add(text.substr(from));
+    Require(pieces == limited, "a line handed over in pieces cut after blanks gives its links",
+            text);
 }
 
 } // namespace tabbern::fuzz

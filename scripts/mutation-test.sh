@@ -398,6 +398,22 @@ read -r -d '' MUTANTS <<'TABLE'
 - void gone(const Form& form) {
 + void gone(const Form& form) { return;
 
+@ sharing/Harvest.cpp | a line that goes on hands its waiting links over at the end of each piece
+- hold();
++ endLine();
+
+@ sharing/Harvest.cpp | a line that goes on past the text is gone through again within the text
+- if (!lineGoesOn || lineEnd < text.size()) {
++ if (true) {
+
+@ sharing/Harvest.h | one link fewer waits than can still be taken
+- return waiting < capacity_ - given_;
++ return waiting + 1 < capacity_ - given_;
+
+@ store/TextFile.cpp | a long line is cut where a read ends, not after a blank
+- end = AfterLastBlank(buffer, blankFree);
++ end = buffer.size();
+
 @ store/TextFile.cpp | a streamed file keeps its byte-order mark as text
 - if (first && piece.starts_with(kUtf8Bom))
 + if (false)

@@ -236,11 +236,15 @@ void GiveKind(std::string_view text, std::size_t from, std::size_t lineEnd, Kind
 
 } // namespace
 
-LinkHarvester::LinkHarvester(LinkSink take) : take_(std::move(take)) {}
+LinkHarvester::LinkHarvester(LinkSink take, std::size_t capacity)
+    : take_(std::move(take)), capacity_(capacity) {
+    if (capacity_ == 0)
+        stopped_ = true;
+}
 
 // Each run with a link is taken whole and the search goes on after it, so a prefix inside a
 // link is never looked at as one. A line's end is looked for only while links wait for it.
-bool LinkHarvester::add(std::string_view text, const CodePage* undecoded) {
+bool LinkHarvester::add(std::string_view text, const CodePage* undecoded, bool lineGoesOn) {
     undecoded_ = undecoded;
     // At most one link of each kind waits for every 4 KB of the text, but a thousand always may:
     // a line of little but links is gone through again rather than held.
@@ -256,7 +260,7 @@ bool LinkHarvester::add(std::string_view text, const CodePage* undecoded) {
         if (first.at == text.size())
             break;
         // Waiting links are handed over once a line end lies between them and the next link.
-        if ((!http_.empty() || !www_.empty()) &&
+        if (waiting() &&
             Find(text, '\r', lastRunEnd, Find(text, '\n', lastRunEnd, first.at)) < first.at)
             endLine();
         const Run run = SplitRun(text, first);
@@ -266,28 +270,56 @@ bool LinkHarvester::add(std::string_view text, const CodePage* undecoded) {
                 lf = Find(text, '\n', first.at, text.size());
                 lfFound = true;
             }
-            pos = lastRunEnd = Find(text, '\r', first.at, lf);
-            takeCrowdedLine(text, first.at, pos);
-            continue;
+            const std::size_t lineEnd = Find(text, '\r', first.at, lf);
+            // A line that goes on past the text cannot be gone through again: its links are
+            // held instead, no more of them than can still be taken.
+            if (!lineGoesOn || lineEnd < text.size()) {
+                pos = lastRunEnd = lineEnd;
+                takeCrowdedLine(text, first.at, pos);
+                continue;
+            }
         }
-        if (!run.http.empty())
+        if (!run.http.empty() && wanted(heldHttp_.size() + http_.size()))
             http_.push_back(run.http);
-        if (!run.www.empty())
+        if (!run.www.empty() && wanted(heldWww_.size() + www_.size()))
             www_.push_back(run.www);
         if (!run.https.empty())
             give(run.https);
         pos = lastRunEnd = run.end;
     }
-    endLine();
+    if (!lineGoesOn ||
+        Find(text, '\r', lastRunEnd, Find(text, '\n', lastRunEnd, text.size())) < text.size())
+        endLine();
+    else
+        hold();
     return !stopped_;
 }
 
+bool LinkHarvester::waiting() const {
+    return !http_.empty() || !www_.empty() || !heldHttp_.empty() || !heldWww_.empty();
+}
+
 void LinkHarvester::endLine() {
-    for (std::vector<std::string_view>* waiting : {&http_, &www_}) {
-        for (const std::string_view link : *waiting)
-            if (!give(link))
-                break;
-        waiting->clear();
+    giveWaiting(heldHttp_, http_);
+    giveWaiting(heldWww_, www_);
+}
+
+void LinkHarvester::giveWaiting(std::vector<std::string>& held,
+                                std::vector<std::string_view>& views) {
+    bool more = true;
+    for (const std::string& link : held)
+        if (!(more = give(link)))
+            break;
+    for (std::size_t i = 0; more && i < views.size(); ++i)
+        more = give(views[i]);
+    held.clear();
+    views.clear();
+}
+
+void LinkHarvester::hold() {
+    for (auto [held, views] : {std::pair{&heldHttp_, &http_}, std::pair{&heldWww_, &www_}}) {
+        held->insert(held->end(), views->begin(), views->end());
+        views->clear();
     }
 }
 
@@ -296,15 +328,12 @@ void LinkHarvester::endLine() {
 void LinkHarvester::takeCrowdedLine(std::string_view text, std::size_t from, std::size_t lineEnd) {
     const auto hand = [this](std::string_view link) { return give(link); };
     GiveKind(text, from, lineEnd, Kind::Https, hand);
-    for (const auto& [waiting, kind] :
-         {std::pair{&http_, Kind::Http}, std::pair{&www_, Kind::Www}}) {
-        for (const std::string_view link : *waiting)
-            if (!give(link))
-                break;
-        waiting->clear();
-        if (!stopped_)
-            GiveKind(text, from, lineEnd, kind, hand);
-    }
+    giveWaiting(heldHttp_, http_);
+    if (!stopped_)
+        GiveKind(text, from, lineEnd, Kind::Http, hand);
+    giveWaiting(heldWww_, www_);
+    if (!stopped_)
+        GiveKind(text, from, lineEnd, Kind::Www, hand);
 }
 
 bool LinkHarvester::give(std::string_view link) {
@@ -316,18 +345,18 @@ bool LinkHarvester::give(std::string_view link) {
         link = decoded_;
     }
     Lower(link, lowered_);
-    stopped_ = !take_(lowered_);
+    stopped_ = !take_(lowered_) || ++given_ == capacity_;
     return !stopped_;
 }
 
 std::vector<std::string> HarvestLinks(std::string_view text, std::size_t limit) {
     std::vector<std::string> links;
-    if (limit == 0)
-        return links;
-    LinkHarvester harvester([&links, limit](std::string_view link) {
-        links.emplace_back(link);
-        return links.size() < limit;
-    });
+    LinkHarvester harvester(
+        [&links](std::string_view link) {
+            links.emplace_back(link);
+            return true;
+        },
+        limit);
     harvester.add(text);
     return links;
 }

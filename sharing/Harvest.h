@@ -32,29 +32,45 @@ using LinkSink = std::function<bool(std::string_view link)>;
 
 class LinkHarvester {
 public:
-    explicit LinkHarvester(LinkSink take);
+    // The harvest stops after `capacity` links; links that could only come after those are not
+    // held while they wait for their line's end.
+    explicit LinkHarvester(LinkSink take, std::size_t capacity = kNoLinkLimit);
 
     // Hands over the links of a text, line by line; lines end at CR LF, a lone CR or a lone LF.
     // Returns false once the sink has stopped the harvest. Text in a single-byte code page may
     // be given as it is, with the code page: a link starts and ends at ASCII alone, so the
     // same links are found, and only they are decoded.
-    bool add(std::string_view text, const CodePage* undecoded = nullptr);
+    //
+    // A line of megabytes may come in pieces: a text that ends just after a blank with
+    // `lineGoesOn` set leaves its last line open, and the next text carries on with it. A link
+    // never crosses a blank, so the pieces give the links the whole line gives.
+    bool add(std::string_view text, const CodePage* undecoded = nullptr, bool lineGoesOn = false);
 
 private:
     // Hands the link over lowered, unless the harvest has stopped; false once it has.
     bool give(std::string_view link);
     // Hands over the waiting links of the line that ended: "http://", then "www".
     void endLine();
+    bool waiting() const;
+    // Hands over the held links of a kind, then those of the present text, and forgets them.
+    void giveWaiting(std::vector<std::string>& held, std::vector<std::string_view>& views);
+    // Whether one more link of a kind, `waiting` of which already wait, could still be taken.
+    bool wanted(std::size_t waiting) const { return waiting < capacity_ - given_; }
+    // Copies the links that wait for the end of a line that goes on in the next text.
+    void hold();
     // Hands over all links of a line with more than may wait, those from `from` on found again.
     void takeCrowdedLine(std::string_view text, std::size_t from, std::size_t lineEnd);
 
     LinkSink take_;
+    std::size_t capacity_, given_ = 0;
     bool stopped_ = false;
     const CodePage* undecoded_ = nullptr;
     std::string decoded_, lowered_;
     // A line's "https://" links go at once; its "http://" and "www" links wait for its end, as
     // views into the text, up to a limit. A line with more is gone through again instead.
     std::vector<std::string_view> http_, www_;
+    // Those of an open line found in earlier texts; they come before the views above.
+    std::vector<std::string> heldHttp_, heldWww_;
 };
 
 // The links of a whole text, lines ending at CR LF, a lone CR or a lone LF; at most `limit`.

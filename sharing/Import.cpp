@@ -136,20 +136,20 @@ void ImportTextFileLinks(App& app) {
                        });
             return links.size() < kLinkCapacity;
         };
-        std::optional<LinkHarvester> harvester(std::in_place, takeLink);
+        std::optional<LinkHarvester> harvester(std::in_place, takeLink, kLinkCapacity);
         // The file is read only as far as links can still be kept: once the list is full, no
         // later line changes it.
         StreamTextLines(
             path,
-            [&](std::string_view text, const CodePage* undecoded) {
-                if (harvester->add(text, undecoded))
+            [&](std::string_view text, const CodePage* undecoded, bool lineGoesOn) {
+                if (harvester->add(text, undecoded, lineGoesOn))
                     return PieceAnswer::More;
                 return nonAscii ? PieceAnswer::EnoughIfUtf8 : PieceAnswer::Enough;
             },
             [&] {
                 links.clear();
                 nonAscii = false;
-                harvester.emplace(takeLink);
+                harvester.emplace(takeLink, kLinkCapacity);
             });
     } catch (const FileError& e) {
         SayCannotRead(app, path, e);

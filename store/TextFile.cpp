@@ -127,11 +127,19 @@ std::size_t EndOfWholeLines(std::string_view bytes, std::size_t from) {
     return 0;
 }
 
+// Just after the last blank of `bytes` from `from` on; 0 when there is none.
+std::size_t AfterLastBlank(std::string_view bytes, std::size_t from) {
+    for (std::size_t i = bytes.size(); i > from; --i)
+        if (bytes[i - 1] == ' ')
+            return i;
+    return 0;
+}
+
 } // namespace
 
 void StreamTextLines(const std::string& path, const PieceReader& take,
                      const std::function<void()>& restart, std::size_t lineLimit) {
-    constexpr std::size_t kRead = 1u << 20;
+    constexpr std::size_t kRead = 256u << 10;
     FileReader file(path);
     // Decided by the bytes read so far; the code page, once decided, is final.
     bool codePage = false;
@@ -142,6 +150,7 @@ void StreamTextLines(const std::string& path, const PieceReader& take,
         bool again = false;
         std::string buffer;
         std::size_t searched = 0;
+        std::size_t blankFree = 0; // the bytes of the buffer known to hold no blank
         for (bool atEnd = false; !atEnd && !again;) {
             atEnd = file.readInto(buffer, kRead) == 0;
             std::size_t end = buffer.size();
@@ -153,12 +162,21 @@ void StreamTextLines(const std::string& path, const PieceReader& take,
                 end = EndOfWholeLines(buffer, searched ? searched - 1 : 0);
             }
             searched = buffer.size();
+            // A line of megabytes, as minified pages are, goes out in pieces that end just after
+            // a blank: the room it takes stays that of a read, and no character is split, as
+            // a blank is never part of one in any encoding read here.
+            bool lineGoesOn = false;
+            if (end == 0 && !waiting && buffer.size() >= kRead) {
+                end = AfterLastBlank(buffer, blankFree);
+                lineGoesOn = end != 0;
+                blankFree = buffer.size();
+            }
             if (end == 0) {
                 if (buffer.size() > lineLimit)
                     throw FileError("Cannot read", path, TooLargeReason("A line", lineLimit));
-                // A line of megabytes, as minified pages are: room for the rest of the file at
-                // once rather than copying the line over and over as it grows, in large pages
-                // where the system has them.
+                // A line of megabytes without a blank: room for the rest of the file at once
+                // rather than copying the line over and over as it grows, in large pages where
+                // the system has them.
                 if (!waiting && buffer.size() >= 2 * kRead &&
                     buffer.size() + kRead > buffer.capacity()) {
                     buffer.reserve(std::min(file.size(), lineLimit) + kRead);
@@ -191,7 +209,7 @@ void StreamTextLines(const std::string& path, const PieceReader& take,
                     text = decoded;
                 }
                 gaveNonAscii = gaveNonAscii || nonAscii;
-                const PieceAnswer answer = take(text, undecoded);
+                const PieceAnswer answer = take(text, undecoded, lineGoesOn);
                 if (answer == PieceAnswer::Enough ||
                     (answer == PieceAnswer::EnoughIfUtf8 && (codePage || !gaveNonAscii)))
                     return;
@@ -199,6 +217,7 @@ void StreamTextLines(const std::string& path, const PieceReader& take,
             }
             buffer.erase(0, end);
             searched = buffer.size();
+            blankFree = 0;
         }
         if (!again)
             return;

@@ -33,14 +33,16 @@ enum class PieceAnswer {
     EnoughIfUtf8, // stop, unless the rest shows that the file is not UTF-8 after all
 };
 
-// The most of one line that StreamTextLines holds at once: a line is read whole, and a 32-bit
-// process has room for a few copies of a quarter gigabyte at most.
+// The most of one line without a blank that StreamTextLines holds at once: such a line is read
+// whole, and a 32-bit process has room for a few copies of a quarter gigabyte at most.
 inline constexpr std::size_t kStreamLineLimit = sizeof(void*) < 8 ? 256u << 20 : 1024u << 20;
 
 // Reads a text file of any size in pieces of whole lines (line ends included; the last line may
 // have none) and hands each, decoded to UTF-8 as DecodeLines decodes the whole file, to `take`.
-// A piece in a single-byte code page is handed over undecoded, with the code page, for the
-// reader to decode only what it keeps. Memory stays at about a piece plus the longest line.
+// A line longer than a read goes out in pieces that end just after a blank, `lineGoesOn` set
+// on all but its last. A piece in a single-byte code page is handed over undecoded, with the
+// code page, for the reader to decode only what it keeps. Memory stays at about a read plus the
+// longest run of a line without a blank.
 //
 // The whole file decides between UTF-8 and the code page, but pieces go out before the rest is
 // read: they are decoded as UTF-8 while every byte so far is valid UTF-8. Should a later byte
@@ -48,7 +50,8 @@ inline constexpr std::size_t kStreamLineLimit = sizeof(void*) < 8 ? 256u << 20 :
 // `restart` is called and the pieces come again from the start, decoded in the code page. A stop
 // answered EnoughIfUtf8 while still reading as UTF-8 reads on, without handing anything over, to
 // find out. Throws FileError when the file cannot be read or a line is longer than `lineLimit`.
-using PieceReader = std::function<PieceAnswer(std::string_view text, const CodePage* undecoded)>;
+using PieceReader =
+    std::function<PieceAnswer(std::string_view text, const CodePage* undecoded, bool lineGoesOn)>;
 void StreamTextLines(const std::string& path, const PieceReader& take,
                      const std::function<void()>& restart,
                      std::size_t lineLimit = kStreamLineLimit);

@@ -52,10 +52,38 @@ TEST(HarvestLinks, StopsAtTheLimitOrWhenTheSinkSaysSo) {
     EXPECT_EQ(taken, (Links{"https://a", "http://b"}));
 }
 
+// The links of a text handed over in pieces, each cut just after a blank that `cut` picks, the
+// line going on.
+template <class Cut>
+Links InPieces(std::string_view text, std::size_t capacity, Cut&& cut,
+               const CodePage* undecoded = nullptr) {
+    Links links;
+    LinkHarvester harvester(
+        [&links](std::string_view link) {
+            links.emplace_back(link);
+            return true;
+        },
+        capacity);
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] == ' ' && cut()) {
+            harvester.add(text.substr(from, i + 1 - from), undecoded, true);
+            from = i + 1;
+        }
+    harvester.add(text.substr(from), undecoded);
+    return links;
+}
+
+Links FirstOf(Links links, std::size_t n) {
+    links.resize(std::min(n, links.size()));
+    return links;
+}
+
 // Random texts of prefix pieces, blanks, line ends and other characters, where links overlap,
 // touch and hide inside each other in every way; and lines of more links of a kind than wait for
 // the line's end at once (a thousand), so that the rest are found by going through it again.
-// Read as Windows-1252 bytes left undecoded, the texts give what their decoded text gives.
+// Read as Windows-1252 bytes left undecoded, handed over in pieces and stopped at a capacity,
+// the texts give the first of what their decoded text gives.
 TEST(HarvestLinks, AgreesWithTheDescribedScan) {
     const std::vector<std::string> pieces = {
         "https://", "http://", "www",  "HTTP://", "Www",  "h",    "t",   "p",   "s",
@@ -65,18 +93,18 @@ TEST(HarvestLinks, AgreesWithTheDescribedScan) {
     std::mt19937 random(20260612);
     std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
     std::uniform_int_distribution<int> length(0, 40);
+    std::uniform_int_distribution<std::size_t> capacity(0, 8);
+    const auto coin = [&random] { return random() % 2 == 0; };
     for (int round = 0; round < 20000; ++round) {
         std::string text;
         for (int k = length(random); k > 0; --k)
             text += pieces[pick(random)];
         const std::string decoded = Windows1252().decode(text);
-        ASSERT_EQ(HarvestLinks(decoded), DescribedScan(decoded)) << '"' << decoded << '"';
-        Links raw;
-        LinkHarvester([&raw](std::string_view link) {
-            raw.emplace_back(link);
-            return true;
-        }).add(text, &Windows1252());
-        ASSERT_EQ(raw, HarvestLinks(decoded)) << '"' << decoded << '"';
+        const Links links = DescribedScan(decoded);
+        ASSERT_EQ(HarvestLinks(decoded), links) << '"' << decoded << '"';
+        const std::size_t most = round % 2 ? capacity(random) : kNoLinkLimit;
+        ASSERT_EQ(InPieces(text, most, coin, &Windows1252()), FirstOf(links, most))
+            << most << " \"" << decoded << '"';
     }
     std::string manyHttp, manyWww;
     for (int i = 0; i < 1100; ++i) {
@@ -84,8 +112,13 @@ TEST(HarvestLinks, AgreesWithTheDescribedScan) {
         manyWww += "www.b" + std::to_string(i) + " ";
     }
     for (const std::string& text : {manyHttp + "www.last", "www.first " + manyHttp,
-                                    manyWww + "http://last", manyWww + "xhttps://y"})
-        EXPECT_EQ(HarvestLinks(text), DescribedScan(text));
+                                    manyWww + "http://last", manyWww + "xhttps://y"}) {
+        const Links links = DescribedScan(text);
+        EXPECT_EQ(HarvestLinks(text), links);
+        int blanks = 0;
+        EXPECT_EQ(InPieces(text, kNoLinkLimit, [&blanks] { return ++blanks % 1050 == 0; }), links);
+        EXPECT_EQ(InPieces(text, 1001, coin), FirstOf(links, 1001));
+    }
 }
 
 } // namespace

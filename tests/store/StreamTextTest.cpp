@@ -6,6 +6,7 @@
 #include "store/FileIo.h"
 #include "store/TextFile.h"
 
+#include <algorithm>
 #include <string>
 
 namespace tabbern::test {
@@ -21,9 +22,19 @@ std::string Filler(std::size_t bytes) {
     return s;
 }
 
+// One line of about that many bytes, words and blanks.
+std::string Words(std::size_t bytes) {
+    std::string s;
+    while (s.size() < bytes)
+        s += "word" + std::to_string(s.size()) + ' ';
+    return s;
+}
+
 struct Streamed {
     std::string text; // since the last restart
     int pieces = 0, restarts = 0;
+    std::size_t longestPiece = 0;
+    bool openPieceEndsAfterBlank = true; // and holds no line end
 };
 
 Streamed Stream(const std::string& path, PieceAnswer answer = PieceAnswer::More,
@@ -31,9 +42,12 @@ Streamed Stream(const std::string& path, PieceAnswer answer = PieceAnswer::More,
     Streamed out;
     StreamTextLines(
         path,
-        [&](std::string_view text, const CodePage* undecoded) {
+        [&](std::string_view text, const CodePage* undecoded, bool lineGoesOn) {
             out.text += undecoded ? undecoded->decode(text) : std::string(text);
             ++out.pieces;
+            out.longestPiece = std::max(out.longestPiece, text.size());
+            if (lineGoesOn && (!text.ends_with(' ') || text.find_first_of("\r\n") != text.npos))
+                out.openPieceEndsAfterBlank = false;
             return answer;
         },
         [&] {
@@ -62,6 +76,8 @@ TEST(StreamText, GivesTheWholeFilesTextAndStartsAgainOnlyWhenALateByteChangesThe
         {"byte-order mark, then code page", bom + "caf\xC3\xA9" + big + "\xE9", 1},
         {"CR LF across a read", std::string(kMiB - 1, 'x') + "\r\ny\r\n", 0},
         {"a line over several reads", std::string(5 * kMiB / 2, 'z') + "\nend", 0},
+        {"a line of words over several reads, then the code page",
+         "x\r\n" + Words(5 * kMiB / 2) + "caf\xE9", 0},
     };
     TempDir dir;
     for (const auto& c : cases) {
@@ -71,7 +87,10 @@ TEST(StreamText, GivesTheWholeFilesTextAndStartsAgainOnlyWhenALateByteChangesThe
         const Streamed got = Stream(path);
         EXPECT_EQ(DecodeLines(got.text), DecodeLines(c.bytes));
         EXPECT_EQ(got.restarts, c.restarts);
+        EXPECT_TRUE(got.openPieceEndsAfterBlank);
     }
+    // A line of megabytes with blanks in it is held a read at a time, not whole.
+    EXPECT_LT(Stream(dir.file("page.txt")).longestPiece, 2 * kMiB);
 }
 
 TEST(StreamText, AStopReadsOnOnlyToLearnWhetherUtf8TextThatWentOutStands) {
