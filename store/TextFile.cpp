@@ -177,7 +177,7 @@ void StreamTextLines(const std::string& path, const PieceReader& take,
                 // A line of megabytes without a blank: room for the rest of the file at once
                 // rather than copying the line over and over as it grows, in large pages where
                 // the system has them.
-                if (!waiting && buffer.size() >= 2 * kRead &&
+                if (!waiting && buffer.size() >= (2u << 20) &&
                     buffer.size() + kRead > buffer.capacity()) {
                     buffer.reserve(std::min(file.size(), lineLimit) + kRead);
                     os::AdviseLargeBuffer(buffer.data() + buffer.size(),
