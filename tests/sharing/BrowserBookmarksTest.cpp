@@ -183,7 +183,7 @@ TEST_F(BrowserFileTest, AFileThatCannotBeImportedWholeIsRefusedBeforeAnythingIsW
 
 TEST_F(BrowserFileTest, AnExportWritesTheSelectorsGroupsAndImportsBackTheSame) {
     WriteStore({Rec(0, "Zed", "Work", "zed.example/a", "1/2/2025", "3/4/2025"),
-                Rec(1, "Amp & <x>", "Home", "https://h.example/?a=1&b=\"2\""),
+                Rec(1, "Amp &amp; <x>", "Home", "https://h.example/?a=1&b=\"2\""),
                 Rec(2, "W2", " WORK ", "HTTPS://W2.Example/Path", "not a date")},
                {"Work", "Home"});
     ASSERT_TRUE(Start());
@@ -208,7 +208,7 @@ TEST_F(BrowserFileTest, AnExportWritesTheSelectorsGroupsAndImportsBackTheSame) {
     ASSERT_TRUE(other.Click(other.app.main.menuimportfrombrowserfile));
     EXPECT_EQ(
         other.StoreBytes(),
-        FileWithHeader({Rec(0, "Amp & <x>", "Home", "https://h.example/?a=1&b=\"2\""),
+        FileWithHeader({Rec(0, "Amp &amp; <x>", "Home", "https://h.example/?a=1&b=\"2\""),
                         Rec(1, "Zed", "Work", "http://www.zed.example/a", "1/2/2025", "3/4/2025"),
                         Rec(2, "W2", "Work", "HTTPS://W2.Example/Path", "12/6/2026")}));
 }
