@@ -97,26 +97,18 @@ TEST_F(Accessibility, EveryButtonBoxAndListIsNamedAfterWhatASightedUserReadsForI
     };
     for (Form* form : forms())
         check(*form);
-    // The confirmation of a link from the clipboard names it and gives it a group there; a
-    // browser file's confirmation tells what its list leaves out.
-    AddConfirmForm& confirm = app->frmAddConfirm;
+    // The confirmation of a link from the clipboard names it and gives it a group there, and
+    // tells what its list leaves out; the dialogs' describing labels hold what they describe.
     host->runEvent([&] {
-        for (Control* c : std::vector<Control*>{&confirm.Label1, &confirm.Text2, &confirm.Label2,
-                                                &confirm.GroupList})
-            c->setVisible(true);
-    });
-    check(confirm);
-    host->runEvent([&] {
-        for (Control* c : std::vector<Control*>{&confirm.Label1, &confirm.Text2, &confirm.Label2,
-                                                &confirm.GroupList})
-            c->setVisible(false);
-        confirm.Label3.setCaption("2 Bookmarks To Import. 1 Left Out.");
-        confirm.Label3.setVisible(true);
+        showClipboardBoxes();
+        app->frmAddConfirm.Label3.setCaption("2 Bookmarks To Import. 1 Left Out.");
+        app->frmAddConfirm.Label3.setVisible(true);
         app->frmAssignName.Label3.setCaption("https://docs.example/a");
         app->frmEditGroupName.Label2.setCaption("<Work>");
     });
-    for (Form* form : {static_cast<Form*>(&confirm), static_cast<Form*>(&app->frmAssignName),
-                       static_cast<Form*>(&app->frmEditGroupName)})
+    for (Form* form :
+         {static_cast<Form*>(&app->frmAddConfirm), static_cast<Form*>(&app->frmAssignName),
+          static_cast<Form*>(&app->frmEditGroupName)})
         check(*form);
 }
 

@@ -185,6 +185,12 @@ protected:
                 &app->frmAddConfirm, &app->frmAssignName, &app->frmAbout,    &app->frmHelp,
                 &app->frmCheckLinks};
     }
+    // Shows the confirmation's name and group boxes, which only a link from the clipboard gets.
+    void showClipboardBoxes() {
+        AddConfirmForm& c = app->frmAddConfirm;
+        for (Control* control : std::vector<Control*>{&c.Label1, &c.Text2, &c.Label2, &c.GroupList})
+            control->setVisible(true);
+    }
     // Runs the check on the form's window as its showing renders it, then hides it as it was.
     void asShown(Form& form, const std::function<void(QtFormWindow*)>& check) {
         SCOPED_TRACE(form.name());

@@ -31,9 +31,7 @@ TEST(QtPlatformFacts, TheProgramFolderIsTheDataHomesUnlessASettingsFileLiesBesid
     EXPECT_TRUE(Exists(home.programFolder()));
 }
 
-TEST(QtPlatformFacts, TheCommandLineAndTheCommandThatStartsTheProgram) {
-    EXPECT_EQ(QtPlatform(QStringList{QStringLiteral("-X"), QStringLiteral("/Y")}).commandLine(),
-              "-X /Y");
+TEST(QtPlatformFacts, TheCommandThatStartsTheProgramIsAnAbsolutePathQuotedForTheDesktop) {
     EXPECT_TRUE(
         QDir::isAbsolutePath(QString::fromStdString(QtPlatform(QStringList{}).programCommand())));
     // A path as one argument of the desktop's command line.

@@ -97,11 +97,8 @@ TEST_F(Windows, LieAsTheirLayoutTablesSay) {
     for (const QString& line : lines)
         EXPECT_LE(link->fontMetrics().horizontalAdvance(line), link->width());
     // The confirmation's list gives room to the clipboard import's name and group boxes.
-    AddConfirmForm& confirm = app->frmAddConfirm;
-    for (Control* c : std::vector<Control*>{&confirm.Label1, &confirm.Text2, &confirm.Label2,
-                                            &confirm.GroupList})
-        c->setVisible(!c->visible());
-    check(confirm);
+    showClipboardBoxes();
+    check(app->frmAddConfirm);
 }
 
 TEST_F(Windows, MenusFollowTheirModelsAndTheCoreOwnsTheTicks) {

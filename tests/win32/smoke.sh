@@ -42,7 +42,7 @@ grep -a -q '^Smoke' "$app/tabbern.grp" || fail "the group file lacks the new gro
 
 echo "== exit through the menu"
 main_keys alt+b x
-sleep 1
+wait_window "Tabbern 5.2" >/dev/null || fail "the Exit question did not appear"
 keys Return
 for _ in $(seq 100); do
     kill -0 "$program_pid" 2>/dev/null || break
