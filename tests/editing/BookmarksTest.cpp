@@ -64,6 +64,7 @@ TEST_F(BookmarkTest, BothDialogsRefuseWhatCannotBeStoredAndKeepWhatWasTyped) {
     const std::string tags = " Cannot Contain [r], [n], [g], [d], [l] Or [u]";
     BookmarkDialog* const add = &app.frmAddName;
     BookmarkDialog* const edit = &app.frmEditName;
+    // clang-format off
     const std::pair<BookmarkDialog*, Names> cases[] = {
         // the dialog; name, group, URL, message, focus
         {add, {"   ", "Work", "http://x", "Please Enter A Bookmark Name", "Text1"}},
@@ -71,11 +72,11 @@ TEST_F(BookmarkTest, BothDialogsRefuseWhatCannotBeStoredAndKeepWhatWasTyped) {
         {add, {"X", "Work", "  ", "Please Enter A URL", "Text3"}},
         {edit, {"a[N]b", "Work", "http://x", "A Bookmark Name" + tags, "Text1"}},
         {add, {"X", "my[G]roup", "http://x", "A Group Name" + tags, "Combo1"}},
-        {edit,
-         {"X", " all GROUPS ", "http://x", "Cannot Use The Name <ALL GROUPS> For A Group Name",
-          "Combo1"}},
+        {edit, {"X", " all GROUPS ", "http://x",
+                "Cannot Use The Name <ALL GROUPS> For A Group Name", "Combo1"}},
         {add, {"X", "Work", "http://x/[u]", "A URL" + tags, "Text3"}},
     };
+    // clang-format on
     for (const auto& [d, c] : cases) {
         SCOPED_TRACE(d->name() + ": " + c[3]);
         fake.messages.clear();
@@ -194,6 +195,7 @@ TEST_F(BookmarkTest, NothingThatIsNotAWebAddressIsOpenedAndWhatNoBrowserOpenedIs
 }
 
 TEST(WebAddress, OnlyWebAddressesReachTheBrowserWithTheirScheme) {
+    // clang-format off
     const std::pair<std::string, std::string> cases[] = {
         {"HTTPS://a.example/x?y=1", "HTTPS://a.example/x?y=1"},
         {"www.a.example", "http://www.a.example"},
@@ -201,22 +203,15 @@ TEST(WebAddress, OnlyWebAddressesReachTheBrowserWithTheirScheme) {
         {"ww3.a.example/p:q", "http://ww3.a.example/p:q"},
         {" http://a.example./x\r\n", "http://a.example./x"},
         {"https://\xC3\xA9t\xC3\xA9.example/", "https://\xC3\xA9t\xC3\xA9.example/"},
-        {"", ""},
-        {"http://", ""},
-        {"ftp://a.example", ""},
-        {"a.example:123456", ""},
-        {"www.a.example..", ""},
-        {"C:\\Tools\\www.run.exe", ""},
-        {"\\\\server\\www.share", ""},
-        {"javascript:alert('http://x')", ""},
-        {"user:secret@www.a.example", ""},
-        {"http://user@evil.example/", ""},
-        {"www.a.example\r\nx", ""},
-        {"http://example.com/\x01path", ""},
-        {"https://example.com/" + std::string(5000, 'a'), ""},
-        {"www./usr/bin/xterm", ""},
-        {"http:///etc/passwd", ""},
+        // Not web addresses:
+        {"", ""}, {"http://", ""}, {"ftp://a.example", ""}, {"a.example:123456", ""},
+        {"www.a.example..", ""}, {"C:\\Tools\\www.run.exe", ""}, {"\\\\server\\www.share", ""},
+        {"javascript:alert('http://x')", ""}, {"user:secret@www.a.example", ""},
+        {"http://user@evil.example/", ""}, {"www.a.example\r\nx", ""},
+        {"http://example.com/\x01path", ""}, {"https://example.com/" + std::string(5000, 'a'), ""},
+        {"www./usr/bin/xterm", ""}, {"http:///etc/passwd", ""},
     };
+    // clang-format on
     for (const auto& [text, browser] : cases) {
         EXPECT_EQ(IsWebAddress(text), !browser.empty()) << text.substr(0, 60);
         EXPECT_EQ(BrowserAddress(text), browser) << text.substr(0, 60);
