@@ -5,9 +5,9 @@
 # its first finding. Prints each harness's executions and findings; exits 1 when anything was
 # found. FUZZ_BUILD_DIR (default build-fuzz) and FUZZ_JOBS (default: the cores) override.
 #
-#   fuzz/run.sh SECONDS [HARNESS...]
+#   scripts/fuzz.sh SECONDS [HARNESS...]
 set -euo pipefail
-seconds="${1:?usage: fuzz/run.sh SECONDS [HARNESS...]}"
+seconds="${1:?usage: scripts/fuzz.sh SECONDS [HARNESS...]}"
 shift
 cd "$(dirname "$0")/.."
 build="${FUZZ_BUILD_DIR:-build-fuzz}"
