@@ -17,35 +17,24 @@
 namespace tabbern::test {
 namespace {
 
-class Accessibility : public StartedProgram {
-protected:
-    void SetUp() override {
-        start();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(view));
-    }
-};
+using Accessibility = StartedProgram;
 
 // The buttons, boxes and lists under an accessible object, depth first; the controls' own parts
 // (a combo box's list, a list's entries) and the menus are not walked into.
 void Controls(QAccessibleInterface* parent, std::vector<QAccessibleInterface*>& out) {
     for (int i = 0; i < parent->childCount(); ++i) {
         QAccessibleInterface* child = parent->child(i);
-        if (!child || child->role() == QAccessible::MenuBar)
-            continue;
-        switch (child->role()) {
-        case QAccessible::PushButton:
-        case QAccessible::EditableText:
-        case QAccessible::ComboBox:
-        case QAccessible::List:
+        const QAccessible::Role role = child ? child->role() : QAccessible::MenuBar;
+        if (role == QAccessible::PushButton || role == QAccessible::EditableText ||
+            role == QAccessible::ComboBox || role == QAccessible::List)
             out.push_back(child);
-            break;
-        default:
+        else if (role != QAccessible::MenuBar)
             Controls(child, out);
-        }
     }
 }
 
 TEST_F(Accessibility, EveryButtonBoxAndListIsNamedAfterWhatASightedUserReadsForIt) {
+    start();
     const auto check = [this](Form& form) {
         asShown(form, [&](QtFormWindow* window) {
             std::vector<QAccessibleInterface*> found;
@@ -66,24 +55,21 @@ TEST_F(Accessibility, EveryButtonBoxAndListIsNamedAfterWhatASightedUserReadsForI
                             typedIn = control->child(i);
                 const QString spoken = typedIn->text(QAccessible::Name);
                 EXPECT_FALSE(spoken.isEmpty()) << name;
-                // The label the core says captions the box is the box's buddy.
+                // The label the core says captions the box is the box's buddy, and read for it;
+                // else a button's face, else the tooltip.
                 const Control* model = form.findControl(name);
                 ASSERT_NE(model, nullptr) << name;
+                auto* button = qobject_cast<QPushButton*>(w);
+                QString read = button ? button->text().trimmed() : QString();
+                if (read.isEmpty())
+                    read = w->toolTip().trimmed();
                 if (const Label* caption = model->label()) {
                     auto* label = in<QLabel>(window, caption->name().c_str());
                     EXPECT_EQ(label->buddy(), w) << name;
+                    read = label->text().isEmpty() ? read : label->text();
                 }
-                QString read;
-                for (QLabel* label : window->findChildren<QLabel*>())
-                    if (label->buddy() == w)
-                        read = label->text();
-                if (auto* button = qobject_cast<QPushButton*>(w); button && read.isEmpty())
-                    read = button->text().trimmed();
-                if (read.isEmpty())
-                    read = w->toolTip().trimmed();
-                if (!read.isEmpty()) {
-                    EXPECT_EQ(spoken, read) << name;
-                }
+                EXPECT_TRUE(read.isEmpty() || spoken == read)
+                    << name << ": " << spoken.toStdString();
                 // A label showing what the box acts on is read after its name.
                 const Label* shows = model->describedBy();
                 if (shows && shows->visible() && !shows->caption().empty()) {
@@ -106,16 +92,23 @@ TEST_F(Accessibility, EveryButtonBoxAndListIsNamedAfterWhatASightedUserReadsForI
         app->frmAssignName.Label3.setCaption("https://docs.example/a");
         app->frmEditGroupName.Label2.setCaption("<Work>");
     });
-    for (Form* form :
-         {static_cast<Form*>(&app->frmAddConfirm), static_cast<Form*>(&app->frmAssignName),
-          static_cast<Form*>(&app->frmEditGroupName)})
-        check(*form);
+    check(app->frmAddConfirm);
+    check(app->frmAssignName);
+    check(app->frmEditGroupName);
 }
 
 // Tab goes through the buttons, boxes and lists that the window shows, in its table's order,
-// and back to the first; each picture button looks different while it has the focus.
+// and back to the first; each picture button looks different while it has the focus. The
+// confirmation comes again with the boxes that name and group a link from the clipboard.
 TEST_F(Accessibility, TabReachesEveryControlInTurnAndAFocusedPictureButtonShowsIt) {
-    for (Form* form : forms()) {
+    start();
+    std::vector<Form*> all = forms();
+    all.push_back(nullptr);
+    for (Form* form : all) {
+        if (!form) {
+            host->runEvent([this] { showClipboardBoxes(); });
+            form = &app->frmAddConfirm;
+        }
         SCOPED_TRACE(form->name());
         QtFormWindow* window = windowOf(*form);
         form->onActivate = nullptr;

@@ -55,10 +55,9 @@ inline void AnswerBox(QMessageBox::StandardButton button) {
     });
 }
 
-// Runs the script inside a modal dialog of the program once it is active. A dialog the script
-// leaves open fails the test and is closed, so that nothing waits forever. With `backTo`, the
-// focus then goes back to that window, as the window manager gives it back once the dialog is
-// gone, so that the dialog's next showing activates it again.
+// Runs the script inside a modal dialog once it is active; a dialog left open fails the test and
+// is closed, so that nothing waits forever. The focus then goes back to `backTo`, as the window
+// manager gives it back, so that the dialog's next showing activates it again.
 inline void InModal(ViewHost& host, QtFormWindow& dialog, std::function<void()> script,
                     QWidget* backTo = nullptr) {
     WhenModalShows([&host, &dialog, script = std::move(script), backTo](QWidget* modal) {
@@ -119,9 +118,6 @@ public:
         qputenv("XDG_DATA_HOME", oldData_);
         qputenv("XDG_CONFIG_HOME", oldConfig_);
     }
-    XdgHome(const XdgHome&) = delete;
-    XdgHome& operator=(const XdgHome&) = delete;
-
     const std::string& config() const { return config_; }
     std::string programFolder() const { return data_ + "/tabbern"; }
     const TempDir& temp() const { return temp_; }
@@ -137,42 +133,35 @@ private:
 class StartedProgram : public ::testing::Test {
 protected:
     struct Bookmark {
-        const char* name;
-        const char* group;
-        const char* url;
+        const char *name, *group, *url;
     };
 
-    // `prepare` sets the platform up (its test hooks) before start-up runs.
-    void start(const QStringList& arguments = {},
-               const std::function<void(QtPlatform&)>& prepare = {}) {
-        platform = std::make_unique<QtPlatform>(arguments);
+    // Starts the program, with a notification area if `tray`, and waits for its window.
+    void start(bool tray = false) {
+        platform = std::make_unique<QtPlatform>(QStringList{});
         platform->setEndProcessHook([this] { ++processEnds; });
-        if (prepare)
-            prepare(*platform);
+        if (tray)
+            platform->setTrayAvailable(true);
         host = std::make_unique<ViewHost>(*platform);
         app = std::make_unique<App>(*platform, *host);
         host->setApp(*app);
         platform->setHost(*host);
         view = windowOf(app->main);
         host->runEvent([this] { MainForm_Load(*app); });
+        ASSERT_TRUE(QTest::qWaitForWindowActive(view));
     }
 
     // Starts on data files that hold these bookmarks and their groups.
     void startWith(const std::vector<Bookmark>& bookmarks) {
         const std::string folder = home.temp().makeDir("data/tabbern");
         std::string store = HeaderLine() + "\r\n";
-        std::string groups = store;
+        WriteBytes(folder + "/tabbern.grp", store); // start-up adds the groups the bookmarks use
         int rec = 0;
-        for (const Bookmark& b : bookmarks) {
+        for (const Bookmark& b : bookmarks)
             store += "[r]" + std::to_string(rec++) + "[n]" + b.name + "[g]" + b.group +
                      "[d]1/2/2025[l][u]" + b.url + "\r\n";
-            if (groups.find(std::string("\n") + b.group + "\r") == std::string::npos)
-                groups += std::string(b.group) + "\r\n";
-        }
         WriteBytes(folder + "/tabbern.dat", store);
-        WriteBytes(folder + "/tabbern.grp", groups);
         start();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(view));
     }
 
     // The window of a form; every form has one made on first use.
@@ -188,8 +177,11 @@ protected:
     // Shows the confirmation's name and group boxes, which only a link from the clipboard gets.
     void showClipboardBoxes() {
         AddConfirmForm& c = app->frmAddConfirm;
-        for (Control* control : std::vector<Control*>{&c.Label1, &c.Text2, &c.Label2, &c.GroupList})
+        for (Control* control :
+             std::vector<Control*>{&c.Label1, &c.Text2, &c.Label2, &c.GroupList}) {
             control->setVisible(true);
+            control->setEnabled(true);
+        }
     }
     // Runs the check on the form's window as its showing renders it, then hides it as it was.
     void asShown(Form& form, const std::function<void(QtFormWindow*)>& check) {

@@ -8,9 +8,7 @@
 namespace tabbern::test {
 namespace {
 
-std::unique_ptr<LinkFetcher> MakeQtFetcher() {
-    return std::make_unique<QtLinkFetcher>();
-}
+const MakeFetcher kMakeQtFetcher = [] { return std::make_unique<QtLinkFetcher>(); };
 
 void RunQtEventsBriefly() {
     QEventLoop loop;
@@ -19,11 +17,11 @@ void RunQtEventsBriefly() {
 }
 
 TEST(QtLinkFetcher, EachKindOfAnswerAndWhatTheRequestsSend) {
-    CheckEachKindOfAnswer(MakeQtFetcher, RunQtEventsBriefly);
+    CheckEachKindOfAnswer(kMakeQtFetcher, RunQtEventsBriefly);
 }
 
 TEST(QtLinkFetcher, NothingIsAnsweredAfterCancelOrDestruction) {
-    CheckSilenceAfterCancelAndDestruction(MakeQtFetcher, RunQtEventsBriefly);
+    CheckSilenceAfterCancelAndDestruction(kMakeQtFetcher, RunQtEventsBriefly);
 }
 
 } // namespace
