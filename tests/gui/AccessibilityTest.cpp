@@ -4,15 +4,8 @@
 // picture button shows that it has the focus.
 #include "GuiTestSupport.h"
 
-#include "ui/Layout.h"
-
 #include <QAccessible>
 #include <QImage>
-#include <QLabel>
-#include <QPushButton>
-
-#include <map>
-#include <vector>
 
 namespace tabbern::test {
 namespace {

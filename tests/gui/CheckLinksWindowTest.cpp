@@ -2,9 +2,7 @@
 // main window stays in use while it runs, the window's bar shows what the model says, and what
 // came back is remembered.
 #include "GuiTestSupport.h"
-#include "support/LocalHttpServer.h"
 
-#include <QLabel>
 #include <QProgressBar>
 
 namespace tabbern::test {

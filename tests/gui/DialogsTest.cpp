@@ -7,20 +7,9 @@
 
 #include "platform/qt/Resources.h"
 
-#include <QAction>
 #include <QClipboard>
-#include <QComboBox>
-#include <QGuiApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScrollBar>
-
-#include <functional>
-#include <string>
-#include <vector>
 
 namespace tabbern::test {
 namespace {
@@ -163,7 +152,7 @@ TEST_F(Dialogs, TheModelessRenameDialogIsActivatedByEverySwitchToIt) {
 // confirmation's: the focused Assign button is pressed with Enter, then with Space, and the
 // third link's close box ends the import.
 TEST_F(Dialogs, TheLinksOfAFileAreNamedInDialogsNestedInTheConfirmation) {
-    const std::string page = home.temp().file("links.html");
+    const std::string page = home.temp.file("links.html");
     WriteBytes(page, "<p>https://docs.example/a http://old.example/ www.never.example/</p>\r\n");
     platform->setOpenFileDialogHook([&page](const FileDialogRequest&) { return page; });
     Form& assign = app->frmAssignName;

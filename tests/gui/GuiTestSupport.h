@@ -6,14 +6,23 @@
 #include "app/Startup.h"
 #include "platform/qt/QtFormWindow.h"
 #include "platform/qt/QtPlatform.h"
+#include "support/LocalHttpServer.h"
 #include "support/TempDir.h"
+#include "ui/Layout.h"
 
 #include <gtest/gtest.h>
 
+// The widgets the GUI tests reach, included once for all of them.
+#include <QAction>
 #include <QApplication>
 #include <QByteArray>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QString>
 #include <QStringList>
 #include <QTest>
@@ -21,6 +30,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -79,8 +89,7 @@ inline void InModal(ViewHost& host, QtFormWindow& dialog, std::function<void()> 
 
 // Fails the test on a message box that no step of it answers, which would otherwise wait
 // forever: one still open a second later is a failure, and is closed.
-class StrayMessageBoxes {
-public:
+struct StrayMessageBoxes {
     StrayMessageBoxes() {
         QObject::connect(&timer_, &QTimer::timeout, [this] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -92,8 +101,6 @@ public:
         });
         timer_.start(1000);
     }
-
-private:
     QTimer timer_;
     QMessageBox* last_ = nullptr;
 };
@@ -106,26 +113,19 @@ inline QStringList Items(const QListWidget* list) {
 }
 
 // Points the XDG folders into a fresh temporary folder for the test's lifetime.
-class XdgHome {
-public:
-    XdgHome()
-        : data_(temp_.makeDir("data")), config_(temp_.makeDir("config")),
-          oldData_(qgetenv("XDG_DATA_HOME")), oldConfig_(qgetenv("XDG_CONFIG_HOME")) {
-        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(data_));
-        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config_));
+struct XdgHome {
+    TempDir temp;
+    const std::string data = temp.makeDir("data"), config = temp.makeDir("config");
+    const QByteArray oldData = qgetenv("XDG_DATA_HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+    XdgHome() {
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(data));
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config));
     }
     ~XdgHome() {
-        qputenv("XDG_DATA_HOME", oldData_);
-        qputenv("XDG_CONFIG_HOME", oldConfig_);
+        qputenv("XDG_DATA_HOME", oldData);
+        qputenv("XDG_CONFIG_HOME", oldConfig);
     }
-    const std::string& config() const { return config_; }
-    std::string programFolder() const { return data_ + "/tabbern"; }
-    const TempDir& temp() const { return temp_; }
-
-private:
-    TempDir temp_;
-    std::string data_, config_;
-    QByteArray oldData_, oldConfig_;
+    std::string programFolder() const { return data + "/tabbern"; }
 };
 
 // The program as main() builds it, started in a fresh data home. Ending the process is
@@ -153,7 +153,7 @@ protected:
 
     // Starts on data files that hold these bookmarks and their groups.
     void startWith(const std::vector<Bookmark>& bookmarks) {
-        const std::string folder = home.temp().makeDir("data/tabbern");
+        const std::string folder = home.temp.makeDir("data/tabbern");
         std::string store = HeaderLine() + "\r\n";
         WriteBytes(folder + "/tabbern.grp", store); // start-up adds the groups the bookmarks use
         int rec = 0;

@@ -1,16 +1,10 @@
 // The Linux desktop's services as the program meets them: program facts, message boxes, pop-up
 // menus, autostart entries, the shell, file-dialog filters and web fetches.
 #include "GuiTestSupport.h"
-#include "support/LocalHttpServer.h"
 
 #include <QDesktopServices>
 #include <QDir>
-#include <QMenu>
-#include <QMessageBox>
 #include <QUrl>
-
-#include <string>
-#include <vector>
 
 namespace tabbern::test {
 namespace {
@@ -19,7 +13,7 @@ namespace {
 
 TEST(QtPlatformFacts, TheProgramFolderIsTheDataHomesUnlessASettingsFileLiesBesideTheProgram) {
     XdgHome home;
-    const std::string exe = home.temp().makeDir("portable");
+    const std::string exe = home.temp.makeDir("portable");
     WriteBytes(exe + "/tabbern.cfg", std::string(128, ' '));
     QtPlatform portable(QStringList{});
     portable.setExecutableFolder(QString::fromStdString(exe));
@@ -107,7 +101,7 @@ TEST(QtPlatformAutostart, EntryIsWrittenReadBackAndRemoved) {
     EXPECT_FALSE(platform.autostartEntry("Tabbern").has_value());
     const std::string command = "\"/opt/my apps/tabbern\" 100%\\";
     platform.writeAutostartEntry("Tabbern", command);
-    const std::string path = home.config() + "/autostart/Tabbern.desktop";
+    const std::string path = home.config + "/autostart/Tabbern.desktop";
     const std::string file = ReadBytes(path);
     EXPECT_EQ(file.rfind("[Desktop Entry]\n", 0), 0u);
     for (const char* line :

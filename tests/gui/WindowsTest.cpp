@@ -5,20 +5,9 @@
 
 #include "app/Exit.h"
 #include "platform/qt/StopRequests.h"
-#include "ui/Layout.h"
 
-#include <QAction>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
-
-#include <map>
-#include <string>
-#include <vector>
 
 namespace tabbern::test {
 namespace {
@@ -175,15 +164,15 @@ protected:
         list = widget<QListWidget>("List1");
         combo = widget<QComboBox>("Combo1");
         ASSERT_TRUE(list && combo);
-        host->runEvent([&m = app->main] {
+        MainForm& m = app->main;
+        host->runEvent([&m] {
             m.List1.clear();
+            m.Combo1.clear();
             for (const char* name : {"Alpha", "Beta", "Gamma", "Delta"})
                 m.List1.addItem(name);
-            m.Combo1.clear();
             for (const char* group : {"All Groups", "Home", "Work"})
                 m.Combo1.addItem(group);
         });
-        MainForm& m = app->main;
         m.List1.onClick = [this, &m] { events.push_back("click " + m.List1.selectedText()); };
         m.List1.onDblClick = [this] { events.push_back("dblclick"); };
         m.Combo1.onClick = [this, &m] { events.push_back("group " + m.Combo1.text()); };
