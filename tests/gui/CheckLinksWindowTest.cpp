@@ -1,12 +1,31 @@
-// The link check in the real program against a web server of the test's own on 127.0.0.1: the
-// main window stays in use while it runs, the window's bar shows what the model says, and what
-// came back is remembered.
+// The link check on Qt against a web server of the test's own on 127.0.0.1: the fetcher held to
+// the facts every fetcher must show, and in the real program the main window stays in use while
+// it runs, the window's bar shows what the model says, and what came back is remembered.
 #include "GuiTestSupport.h"
+#include "platform/qt/QtLinkFetcher.h"
+#include "support/FetcherChecks.h"
 
+#include <QEventLoop>
 #include <QProgressBar>
 
 namespace tabbern::test {
 namespace {
+
+const MakeFetcher kMakeQtFetcher = [] { return std::make_unique<QtLinkFetcher>(); };
+
+void RunQtEventsBriefly() {
+    QEventLoop loop;
+    QTimer::singleShot(10, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+TEST(QtLinkFetcher, EachKindOfAnswerAndWhatTheRequestsSend) {
+    CheckEachKindOfAnswer(kMakeQtFetcher, RunQtEventsBriefly);
+}
+
+TEST(QtLinkFetcher, NothingIsAnsweredAfterCancelOrDestruction) {
+    CheckSilenceAfterCancelAndDestruction(kMakeQtFetcher, RunQtEventsBriefly);
+}
 
 using CheckLinksWindow = StartedProgram;
 

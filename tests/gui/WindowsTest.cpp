@@ -1,13 +1,16 @@
-// The program's windows as real widgets: every window built from its layout table, the menus
-// bound to their models, the main window's controls forwarding the user's input once and
-// rendering the models without running a handler, and the window's place and state.
+// The program's windows as real widgets: every window built from its layout table and met by a
+// screen reader and a keyboard user as a sighted user reads it, the menus bound to their models,
+// the main window's controls forwarding the user's input once and rendering the models without
+// running a handler, and the window's place and state.
 #include "GuiTestSupport.h"
 
 #include "app/Exit.h"
 #include "platform/qt/StopRequests.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QImage>
 
 namespace tabbern::test {
 namespace {
@@ -16,62 +19,128 @@ int Px(int twips) {
     return qRound(twips / 15.0);
 }
 
+// The buttons, boxes and lists under an accessible object, depth first; the controls' own parts
+// (a combo box's list, a list's entries) and the menus are not walked into.
+void Controls(QAccessibleInterface* parent, std::vector<QAccessibleInterface*>& out) {
+    for (int i = 0; i < parent->childCount(); ++i) {
+        QAccessibleInterface* child = parent->child(i);
+        const QAccessible::Role role = child ? child->role() : QAccessible::MenuBar;
+        if (role == QAccessible::PushButton || role == QAccessible::EditableText ||
+            role == QAccessible::ComboBox || role == QAccessible::List)
+            out.push_back(child);
+        else if (role != QAccessible::MenuBar)
+            Controls(child, out);
+    }
+}
+
 using Windows = StartedProgram;
 
 // Each window as its showing renders it: fixed at its table's size, each control where the
 // table (and the core's arrangement of the moment) puts it, no button that Enter typed
 // elsewhere could press, and in the dialogs every control on the window, none overlapping
-// another, and every label's text whole.
-TEST_F(Windows, LieAsTheirLayoutTablesSay) {
-    const auto check = [this](Form& form) {
-        asShown(form, [&](QtFormWindow* window) {
-            const FormLayout layout = LayoutOf(*app, form);
-            QWidget* client = window->clientArea();
-            EXPECT_EQ(client->size(), QSize(Px(layout.clientWidth), Px(layout.clientHeight)));
-            EXPECT_EQ(window->minimumSize(), window->maximumSize());
+// another, and every label's text whole. And as a screen reader meets it: each button, box and
+// list is named after what a sighted user reads for it (the label before it, which is its
+// buddy, or the button's face or tooltip) and told what it acts on.
+TEST_F(Windows, LieAsTheirLayoutTablesSayAndNameEachControlAsItReads) {
+    const auto layoutOf = [this](Form& form, QtFormWindow* window) {
+        const FormLayout layout = LayoutOf(*app, form);
+        QWidget* client = window->clientArea();
+        EXPECT_EQ(client->size(), QSize(Px(layout.clientWidth), Px(layout.clientHeight)));
+        EXPECT_EQ(window->minimumSize(), window->maximumSize());
 
-            std::map<std::string, TwipRect> rects;
-            for (const Placement& p : layout.controls)
-                if (form.findControl(p.name))
-                    rects[p.name] = p.rect;
-            ArrangePlaces(*app, form, [&](const char* c, const TwipRect& r) { rects[c] = r; });
-            for (const auto& [name, rect] : rects) {
-                auto* w = client->findChild<QWidget*>(QString::fromStdString(name),
-                                                      Qt::FindDirectChildrenOnly);
-                ASSERT_NE(w, nullptr) << name;
-                EXPECT_EQ(w->geometry(),
-                          QRect(Px(rect.left), Px(rect.top), Px(rect.width), Px(rect.height)))
+        std::map<std::string, TwipRect> rects;
+        for (const Placement& p : layout.controls)
+            if (form.findControl(p.name))
+                rects[p.name] = p.rect;
+        ArrangePlaces(*app, form, [&](const char* c, const TwipRect& r) { rects[c] = r; });
+        for (const auto& [name, rect] : rects) {
+            auto* w = client->findChild<QWidget*>(QString::fromStdString(name),
+                                                  Qt::FindDirectChildrenOnly);
+            ASSERT_NE(w, nullptr) << name;
+            EXPECT_EQ(w->geometry(),
+                      QRect(Px(rect.left), Px(rect.top), Px(rect.width), Px(rect.height)))
+                << name;
+        }
+        std::vector<QWidget*> onTop; // everything but the background picture
+        for (QWidget* w : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (!w->isHidden() && w->objectName() != QStringLiteral("Picture1"))
+                onTop.push_back(w);
+        for (QWidget* w : onTop) {
+            const std::string name = w->objectName().toStdString();
+            auto* button = qobject_cast<QPushButton*>(w);
+            EXPECT_FALSE(button && (button->isDefault() || button->autoDefault())) << name;
+            // The main window keeps the places it was designed with, where the detail rows
+            // share their space.
+            if (&form == &app->main)
+                continue;
+            EXPECT_TRUE(client->rect().contains(w->geometry())) << name;
+            for (QWidget* other : onTop)
+                EXPECT_TRUE(w == other || !w->geometry().intersects(other->geometry()))
+                    << name << " " << other->objectName().toStdString();
+            if (auto* label = qobject_cast<QLabel*>(w); label && !label->text().isEmpty()) {
+                const int needed = label->wordWrap() ? label->heightForWidth(label->width())
+                                                     : label->sizeHint().height();
+                EXPECT_LE(needed, label->height()) << name;
+                EXPECT_TRUE(label->wordWrap() || label->sizeHint().width() <= label->width())
                     << name;
             }
-            std::vector<QWidget*> onTop; // everything but the background picture
-            for (QWidget* w : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-                if (!w->isHidden() && w->objectName() != QStringLiteral("Picture1"))
-                    onTop.push_back(w);
-            for (QWidget* w : onTop) {
-                const std::string name = w->objectName().toStdString();
-                auto* button = qobject_cast<QPushButton*>(w);
-                EXPECT_FALSE(button && (button->isDefault() || button->autoDefault())) << name;
-                // The main window keeps the places it was designed with, where the detail rows
-                // share their space.
-                if (&form == &app->main)
-                    continue;
-                EXPECT_TRUE(client->rect().contains(w->geometry())) << name;
-                for (QWidget* other : onTop)
-                    EXPECT_TRUE(w == other || !w->geometry().intersects(other->geometry()))
-                        << name << " " << other->objectName().toStdString();
-                if (auto* label = qobject_cast<QLabel*>(w); label && !label->text().isEmpty()) {
-                    const int needed = label->wordWrap() ? label->heightForWidth(label->width())
-                                                         : label->sizeHint().height();
-                    EXPECT_LE(needed, label->height()) << name;
-                    EXPECT_TRUE(label->wordWrap() || label->sizeHint().width() <= label->width())
-                        << name;
-                }
+        }
+    };
+    const auto namesOf = [this](Form& form, QtFormWindow* window) {
+        std::vector<QAccessibleInterface*> found;
+        Controls(QAccessible::queryAccessibleInterface(window), found);
+        EXPECT_FALSE(found.empty());
+        for (QAccessibleInterface* control : found) {
+            auto* w = qobject_cast<QWidget*>(control->object());
+            if (!w || !w->isVisibleTo(window))
+                continue;
+            const std::string name = w->objectName().toStdString();
+            // On Linux a combo box's own name is the text it holds; its name is on the box
+            // typed in, where the screen reader's focus goes.
+            QAccessibleInterface* typedIn = control;
+            if (control->role() == QAccessible::ComboBox)
+                for (int i = 0; i < control->childCount(); ++i)
+                    if (control->child(i)->role() == QAccessible::EditableText)
+                        typedIn = control->child(i);
+            const QString spoken = typedIn->text(QAccessible::Name);
+            EXPECT_FALSE(spoken.isEmpty()) << name;
+            // The label the core says captions the box is the box's buddy, and read for it;
+            // else a button's face, else the tooltip.
+            const Control* model = form.findControl(name);
+            ASSERT_NE(model, nullptr) << name;
+            auto* button = qobject_cast<QPushButton*>(w);
+            QString read = button ? button->text().trimmed() : QString();
+            if (read.isEmpty())
+                read = w->toolTip().trimmed();
+            if (const Label* caption = model->label()) {
+                auto* label = in<QLabel>(window, caption->name().c_str());
+                EXPECT_EQ(label->buddy(), w) << name;
+                read = label->text().isEmpty() ? read : label->text();
             }
+            EXPECT_TRUE(read.isEmpty() || spoken == read) << name << ": " << spoken.toStdString();
+            // A label showing what the box acts on is read after its name.
+            const Label* shows = model->describedBy();
+            if (shows && shows->visible() && !shows->caption().empty()) {
+                EXPECT_EQ(typedIn->text(QAccessible::Description),
+                          QString::fromStdString(shows->caption()))
+                    << name;
+            }
+        }
+    };
+    const auto check = [&](Form& form) {
+        asShown(form, [&](QtFormWindow* window) {
+            layoutOf(form, window);
+            namesOf(form, window);
         });
     };
-    // A web address too long for the assign dialog's two lines is shortened in the middle.
+    // A web address too long for the assign dialog's two lines is shortened in the middle, and
+    // the rename dialog's label tells which group it renames.
     start();
-    app->frmAssignName.Label3.setCaption("https://docs.example/" + std::string(200, 'x') + "/end");
+    host->runEvent([this] {
+        app->frmAssignName.Label3.setCaption("https://docs.example/" + std::string(200, 'x') +
+                                             "/end");
+        app->frmEditGroupName.Label2.setCaption("<Work>");
+    });
     for (Form* form : forms())
         check(*form);
     auto* link = in<QLabel>(windowOf(app->frmAssignName), "Label3");
@@ -81,9 +150,62 @@ TEST_F(Windows, LieAsTheirLayoutTablesSay) {
                 lines[1].contains(QChar(0x2026)));
     for (const QString& line : lines)
         EXPECT_LE(link->fontMetrics().horizontalAdvance(line), link->width());
-    // The confirmation's list gives room to the clipboard import's name and group boxes.
-    showClipboardBoxes();
+    // The confirmation's list gives room to the clipboard import's name and group boxes, and
+    // tells what it leaves out.
+    host->runEvent([this] { showClipboardBoxes(); });
     check(app->frmAddConfirm);
+    host->runEvent([this] {
+        app->frmAddConfirm.Label3.setCaption("2 Bookmarks To Import. 1 Left Out.");
+        app->frmAddConfirm.Label3.setVisible(true);
+    });
+    asShown(app->frmAddConfirm, [&](QtFormWindow* window) { namesOf(app->frmAddConfirm, window); });
+}
+
+// Tab goes through the buttons, boxes and lists that the window shows, in its table's order,
+// and back to the first; each picture button looks different while it has the focus. The
+// confirmation comes again with the boxes that name and group a link from the clipboard.
+TEST_F(Windows, TabReachesEveryControlInTurnAndAFocusedPictureButtonShowsIt) {
+    start();
+    std::vector<Form*> all = forms();
+    all.push_back(nullptr);
+    for (Form* form : all) {
+        if (!form) {
+            host->runEvent([this] { showClipboardBoxes(); });
+            form = &app->frmAddConfirm;
+        }
+        SCOPED_TRACE(form->name());
+        QtFormWindow* window = windowOf(*form);
+        form->onActivate = nullptr;
+        if (form != &app->main)
+            host->showModeless(*form);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        QStringList stops;
+        for (const Placement& p : LayoutOf(*app, *form).controls) {
+            const Control* c = form->findControl(p.name);
+            auto* w = window->clientArea()->findChild<QWidget*>(QString::fromLatin1(p.name));
+            if (c && w && !AccessibleName(*c).empty() && w->isVisibleTo(window))
+                stops << w->objectName();
+        }
+        ASSERT_FALSE(stops.isEmpty());
+        in(window, stops.first().toLatin1().constData())->setFocus(Qt::TabFocusReason);
+        QStringList reached;
+        std::map<QPushButton*, QImage> withFocus;
+        for (qsizetype i = 0; i < stops.size(); ++i) {
+            if (auto* button = qobject_cast<PictureButton*>(focused());
+                button && !button->face().isNull())
+                withFocus[button] = button->grab().toImage();
+            press(Qt::Key_Tab);
+            reached << focusedName();
+        }
+        stops.append(stops.takeFirst());
+        EXPECT_EQ(reached, stops);
+        for (const auto& [button, image] : withFocus) {
+            button->clearFocus();
+            EXPECT_TRUE(button->grab().toImage() != image) << button->objectName().toStdString();
+        }
+        if (form != &app->main)
+            host->hideForm(*form);
+    }
 }
 
 TEST_F(Windows, MenusFollowTheirModelsAndTheCoreOwnsTheTicks) {
