@@ -1,8 +1,7 @@
 // The dialogs as real windows: their close boxes and Escape, the nested loops of the modal ones,
 // activation (a message box over a dialog is none, switching to the modeless one is), and the
 // keyboard paths through them: Enter moves the focus and presses no button but the focused one,
-// Tab follows the table, and typing replaces the text a box was given. The main window's
-// minimising into the notification area closes the file.
+// and typing replaces the text a box was given.
 #include "GuiTestSupport.h"
 
 #include "platform/qt/Resources.h"
@@ -38,7 +37,12 @@ protected:
             QTest::keyClick(box, box->currentIndex() < wanted ? Qt::Key_Down : Qt::Key_Up);
     }
 
-    QStringList listed() const { return Items(widget<QListWidget>("List1")); }
+    QStringList listed() const {
+        QStringList out;
+        for (const std::string& item : app->main.List1.items())
+            out << QString::fromStdString(item);
+        return out;
+    }
 
     StrayMessageBoxes strayBoxes;
 };
@@ -243,20 +247,6 @@ TEST_F(Dialogs, TheHelpIsReadOnlyAndScrolledByTheKeyboard) {
     });
     widget<QAction>("helpdocument")->trigger();
     EXPECT_FALSE(dialog->isVisible());
-}
-
-// ---- the notification area ----------------------------------------------------------------------
-
-using Tray = StartedProgram;
-
-TEST_F(Tray, MinimisingHidesTheWindowIntoTheTrayWhoseClicksBringItBackInFront) {
-    start(true);
-    view->setWindowState(view->windowState() | Qt::WindowMinimized);
-    EXPECT_FALSE(view->isVisible());
-    // Which clicks restore it is the core's to say; the window must come back whole and in front.
-    host->trayAction(QtPlatform::kTrayLeftDoubleClick);
-    EXPECT_TRUE(view->isVisible() && !view->isMinimized());
-    EXPECT_TRUE(QTest::qWaitForWindowActive(view));
 }
 
 } // namespace

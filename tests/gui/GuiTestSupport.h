@@ -105,13 +105,6 @@ struct StrayMessageBoxes {
     QMessageBox* last_ = nullptr;
 };
 
-inline QStringList Items(const QListWidget* list) {
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
-
 // Points the XDG folders into a fresh temporary folder for the test's lifetime.
 struct XdgHome {
     TempDir temp;

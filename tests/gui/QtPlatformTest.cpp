@@ -1,5 +1,5 @@
-// The Linux desktop's services as the program meets them: program facts, message boxes, pop-up
-// menus, autostart entries, the shell, file-dialog filters and web fetches.
+// The Linux desktop's services as the program meets them: program facts, message boxes,
+// autostart entries, the shell, file-dialog filters and web fetches.
 #include "GuiTestSupport.h"
 
 #include <QDesktopServices>
@@ -8,8 +8,6 @@
 
 namespace tabbern::test {
 namespace {
-
-// ---- program facts ----------------------------------------------------------------------------
 
 TEST(QtPlatformFacts, TheProgramFolderIsTheDataHomesUnlessASettingsFileLiesBesideTheProgram) {
     XdgHome home;
@@ -33,8 +31,6 @@ TEST(QtPlatformFacts, TheCommandThatStartsTheProgramIsAnAbsolutePathQuotedForThe
     EXPECT_EQ(QuoteCommandArgument("/opt/my apps/tabbern"), "\"/opt/my apps/tabbern\"");
     EXPECT_EQ(QuoteCommandArgument("/opt/$HOME \"x\"/t"), "\"/opt/\\$HOME \\\"x\\\"/t\"");
 }
-
-// ---- message boxes ------------------------------------------------------------------------------
 
 TEST(QtPlatformMessageBox, ShowsTheButtonsAskedForAndAnswersWithThePressedOne) {
     using B = QMessageBox;
@@ -73,27 +69,6 @@ TEST(QtPlatformMessageBox, ShowsTheButtonsAskedForAndAnswersWithThePressedOne) {
         EXPECT_EQ(platform.messageBox(" Could Not Find <x>", "Tabbern 5.2", c.buttons), c.answer);
     }
 }
-
-// ---- pop-up menus ----------------------------------------------------------------------------
-
-using QtPlatformEvents = StartedProgram;
-
-TEST_F(QtPlatformEvents, PopupMenuRunsTheChosenCommandBeforeReturning) {
-    start();
-    int adds = 0;
-    app->main.menuaddname.onClick = [&] { ++adds; };
-    QTimer::singleShot(0, [] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_NE(menu, nullptr);
-        QTest::keyClick(menu, Qt::Key_A); // the access key of "&Add A Bookmark"
-    });
-    host->runEvent([&] {
-        host->popupMenu(app->main.menunames);
-        EXPECT_EQ(adds, 1);
-    });
-}
-
-// ---- desktop services ---------------------------------------------------------------------------
 
 TEST(QtPlatformAutostart, EntryIsWrittenReadBackAndRemoved) {
     XdgHome home;

@@ -1,7 +1,7 @@
 // The program's windows as real widgets: every window built from its layout table and met by a
 // screen reader and a keyboard user as a sighted user reads it, the menus bound to their models,
 // the main window's controls forwarding the user's input once and rendering the models without
-// running a handler, and the window's place and state.
+// running a handler, pop-up menus, and the window's place and state, also in the tray.
 #include "GuiTestSupport.h"
 
 #include "app/Exit.h"
@@ -277,7 +277,30 @@ TEST_F(Windows, PlaceAndStateFollowTheModelAndTheUser) {
     EXPECT_EQ(m.windowState(), WindowState::Normal);
 }
 
-// ---- the main window's controls ----------------------------------------------------------------
+TEST_F(Windows, MinimisingHidesTheWindowIntoTheTrayWhoseClicksBringItBackInFront) {
+    start(true);
+    view->setWindowState(view->windowState() | Qt::WindowMinimized);
+    EXPECT_FALSE(view->isVisible());
+    // Which clicks restore it is the core's to say; the window must come back whole and in front.
+    host->trayAction(QtPlatform::kTrayLeftDoubleClick);
+    EXPECT_TRUE(view->isVisible() && !view->isMinimized());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(view));
+}
+
+TEST_F(Windows, PopupMenuRunsTheChosenCommandBeforeReturning) {
+    start();
+    int adds = 0;
+    app->main.menuaddname.onClick = [&] { ++adds; };
+    QTimer::singleShot(0, [] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        QTest::keyClick(menu, Qt::Key_A); // the access key of "&Add A Bookmark"
+    });
+    host->runEvent([&] {
+        host->popupMenu(app->main.menunames);
+        EXPECT_EQ(adds, 1);
+    });
+}
 
 class MainWindowInput : public StartedProgram {
 protected:
