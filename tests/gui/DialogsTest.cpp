@@ -91,7 +91,6 @@ TEST_F(Dialogs, ActivationCountsShowingsNotMessageBoxesOverTheDialog) {
         host->showModal(about);
         returned = true;
     });
-    EXPECT_TRUE(returned);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(activations, 1);
 
