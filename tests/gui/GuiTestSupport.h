@@ -15,7 +15,6 @@
 // The widgets the GUI tests reach, included once for all of them.
 #include <QAction>
 #include <QApplication>
-#include <QByteArray>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,11 +22,8 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QString>
-#include <QStringList>
 #include <QTest>
 #include <QTimer>
-#include <QWidget>
 
 #include <functional>
 #include <map>
