@@ -61,28 +61,6 @@ inline void AnswerBox(QMessageBox::StandardButton button) {
     });
 }
 
-// Runs the script inside a modal dialog once it is active; a dialog left open fails the test and
-// is closed, so that nothing waits forever. The focus then goes back to `backTo`, as the window
-// manager gives it back, so that the dialog's next showing activates it again.
-inline void InModal(ViewHost& host, QtFormWindow& dialog, std::function<void()> script,
-                    QWidget* backTo = nullptr) {
-    WhenModalShows([&host, &dialog, script = std::move(script), backTo](QWidget* modal) {
-        EXPECT_EQ(modal, &dialog);
-        if (QTest::qWaitForWindowActive(&dialog))
-            script();
-        else
-            ADD_FAILURE() << "the dialog never became active";
-        if (dialog.isVisible()) {
-            ADD_FAILURE() << "the dialog is still open";
-            host.hideForm(dialog.form());
-        }
-        if (backTo) {
-            backTo->activateWindow();
-            EXPECT_TRUE(QTest::qWaitForWindowActive(backTo));
-        }
-    });
-}
-
 // Fails the test on a message box that no step of it answers, which would otherwise wait
 // forever: one still open a second later is a failure, and is closed.
 struct StrayMessageBoxes {
