@@ -52,15 +52,6 @@ inline void WhenModalShows(std::function<void(QWidget*)> act, int roundsLeft = 5
     });
 }
 
-// Presses a button of the next message box.
-inline void AnswerBox(QMessageBox::StandardButton button) {
-    WhenModalShows([button](QWidget* w) {
-        auto* box = qobject_cast<QMessageBox*>(w);
-        ASSERT_NE(box, nullptr);
-        box->button(button)->click();
-    });
-}
-
 // Fails the test on a message box that no step of it answers, which would otherwise wait
 // forever: one still open a second later is a failure, and is closed.
 struct StrayMessageBoxes {

@@ -13,6 +13,8 @@
 #include <QProgressBar>
 #include <QUrl>
 
+#include <tuple>
+
 namespace tabbern::test {
 namespace {
 
@@ -41,14 +43,9 @@ TEST(QtPlatformFacts, TheCommandThatStartsTheProgramIsAnAbsolutePathQuotedForThe
 
 TEST(QtPlatformMessageBox, ShowsTheButtonsAskedForAndAnswersWithThePressedOne) {
     using B = QMessageBox;
-    struct Case {
-        MsgButtons buttons;
-        B::StandardButtons shown;
-        B::StandardButton pressed; // NoButton: closed through the frame
-        MsgResult answer;
-    };
+    // Asked for, shown, pressed (NoButton: closed through the frame), answered.
     // clang-format off
-    const Case cases[] = {
+    const std::tuple<MsgButtons, B::StandardButtons, B::StandardButton, MsgResult> cases[] = {
         {MsgButtons::OK, B::Ok, B::Ok, MsgResult::OK},
         {MsgButtons::OK, B::Ok, B::NoButton, MsgResult::OK},
         {MsgButtons::OKCancel, B::Ok | B::Cancel, B::Ok, MsgResult::OK},
@@ -59,21 +56,21 @@ TEST(QtPlatformMessageBox, ShowsTheButtonsAskedForAndAnswersWithThePressedOne) {
     };
     // clang-format on
     QtPlatform platform(QStringList{});
-    for (const auto& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.pressed));
-        WhenModalShows([&c](QWidget* w) {
+    for (const auto& [buttons, shown, pressed, answer] : cases) {
+        SCOPED_TRACE(static_cast<int>(pressed));
+        WhenModalShows([shown = shown, pressed = pressed](QWidget* w) {
             auto* box = qobject_cast<QMessageBox*>(w);
             ASSERT_NE(box, nullptr);
-            EXPECT_EQ(box->standardButtons(), c.shown);
+            EXPECT_EQ(box->standardButtons(), shown);
             EXPECT_EQ(box->windowTitle(), QStringLiteral("Tabbern 5.2"));
             EXPECT_EQ(box->text(), QStringLiteral(" Could Not Find <x>"));
             EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
-            if (c.pressed == B::NoButton)
+            if (pressed == B::NoButton)
                 box->close();
             else
-                box->button(c.pressed)->click();
+                box->button(pressed)->click();
         });
-        EXPECT_EQ(platform.messageBox(" Could Not Find <x>", "Tabbern 5.2", c.buttons), c.answer);
+        EXPECT_EQ(platform.messageBox(" Could Not Find <x>", "Tabbern 5.2", buttons), answer);
     }
 }
 

@@ -511,7 +511,10 @@ TEST_F(Dialogs, ActivationCountsShowingsNotMessageBoxesOverTheDialog) {
     QTimer::singleShot(0, [&] {
         EXPECT_TRUE(QTest::qWaitForWindowActive(window));
         EXPECT_FALSE(returned);
-        AnswerBox(QMessageBox::Ok);
+        WhenModalShows([](QWidget* w) {
+            ASSERT_TRUE(qobject_cast<QMessageBox*>(w));
+            w->close();
+        });
         host->runEvent([&] { platform->messageBox("Please Enter A URL", "", MsgButtons::OK); });
         // As the window manager does, the focus goes back to the dialog.
         window->activateWindow();
