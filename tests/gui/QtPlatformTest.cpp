@@ -161,16 +161,14 @@ TEST(QtLinkFetcher, NothingIsAnsweredAfterCancelOrDestruction) {
 using CheckLinksWindow = StartedProgram;
 
 TEST_F(CheckLinksWindow, ChecksAgainstALocalServerWhileTheMainWindowStaysInUse) {
+    // A refused connection is the fetcher's test's; /slow keeps the check running for a while.
     LocalHttpServer server;
-    const std::string closed =
-        "http://127.0.0.1:" + std::to_string(LocalHttpServer::ClosedPort()) + "/";
     const std::string live = server.url("/ok"), missing = server.url("/missing"),
                       found = server.url("/found"), slow = server.url("/slow");
     startWith({{"Live", "Work", live.c_str()},
                {"Missing", "Work", missing.c_str()},
                {"Found", "Work", found.c_str()},
-               {"Slow", "Work", slow.c_str()},
-               {"Closed", "Work", closed.c_str()}});
+               {"Slow", "Work", slow.c_str()}});
     app->linkCheck.limits.timeoutSeconds = 1;
 
     host->runEvent([this] { app->main.menuchecklinks.click(); });
@@ -184,19 +182,18 @@ TEST_F(CheckLinksWindow, ChecksAgainstALocalServerWhileTheMainWindowStaysInUse) 
     EXPECT_EQ(app->main.List1.listIndex(), 2);
 
     auto* bar = in<QProgressBar>(window, "ProgressBar1");
-    EXPECT_EQ(bar->maximum(), 5);
+    EXPECT_EQ(bar->maximum(), 4);
     QTRY_VERIFY_WITH_TIMEOUT(!app->linkCheck.check->running(), 20000);
-    EXPECT_EQ(bar->value(), 5);
+    EXPECT_EQ(bar->value(), 4);
     EXPECT_EQ(in<QLabel>(window, "Label1")->text().toStdString(),
               app->frmCheckLinks.Label1.caption());
     // The rows' wording and the data files left alone are the core's to show; here the window
-    // lists the three failures, and the answers the real fetches brought are remembered.
-    EXPECT_EQ(in<QListWidget>(window, "List1")->count(), 3);
+    // lists the two failures, and the answers the real fetches brought are remembered.
+    EXPECT_EQ(in<QListWidget>(window, "List1")->count(), 2);
     const std::string chk = ReadBytes(app->dataFolder + "/tabbern.chk");
     for (const std::string& line :
          {live + "\t200\t" + live + "\t", missing + "\t404\t" + missing + "\t",
-          found + "\t200\t" + live + "\t", slow + "\ttimeout\t" + slow + "\t",
-          closed + "\trefused\t" + closed + "\t"})
+          found + "\t200\t" + live + "\t", slow + "\ttimeout\t" + slow + "\t"})
         EXPECT_NE(chk.find(line), std::string::npos) << line;
 }
 

@@ -18,8 +18,8 @@ namespace tabbern::test {
 namespace {
 
 using Socket = LocalHttpServer::Socket;
+constexpr Socket kNoSocket = ~Socket{0}; // INVALID_SOCKET, and -1 on POSIX
 #ifdef _WIN32
-constexpr Socket kNoSocket = INVALID_SOCKET;
 constexpr int kSendFlags = 0, kShutBoth = SD_BOTH;
 // Winsock is started before the first socket and stays for the whole test program.
 void StartSockets() {
@@ -31,7 +31,6 @@ void StartSockets() {
         throw std::runtime_error("cannot start Winsock");
 }
 #else
-constexpr Socket kNoSocket = -1;
 // A client that hangs up while the body of /big is being sent must not end the test program.
 constexpr int kSendFlags = MSG_NOSIGNAL, kShutBoth = SHUT_RDWR;
 int closesocket(Socket s) {

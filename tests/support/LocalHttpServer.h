@@ -26,11 +26,7 @@ struct RecordedRequest {
 
 class LocalHttpServer {
 public:
-#ifdef _WIN32
-    using Socket = std::uintptr_t; // SOCKET
-#else
-    using Socket = int;
-#endif
+    using Socket = std::uintptr_t; // a SOCKET on Windows, an int on POSIX
 
     LocalHttpServer();
     ~LocalHttpServer(); // answers every waiting /slow, closes every connection, waits for all
