@@ -25,6 +25,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <array>
 #include <functional>
 #include <map>
 #include <memory>
@@ -90,10 +91,6 @@ struct XdgHome {
 // counted instead of done.
 class StartedProgram : public ::testing::Test {
 protected:
-    struct Bookmark {
-        const char *name, *group, *url;
-    };
-
     // Starts the program, with a notification area if `tray`, and waits for its window.
     void start(bool tray = false) {
         platform = std::make_unique<QtPlatform>(QStringList{});
@@ -109,15 +106,15 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(view));
     }
 
-    // Starts on data files that hold these bookmarks and their groups.
-    void startWith(const std::vector<Bookmark>& bookmarks) {
+    // Starts on data files that hold these bookmarks (name, group, web address) and their groups.
+    void startWith(const std::vector<std::array<const char*, 3>>& bookmarks) {
         const std::string folder = home.temp.makeDir("data/tabbern");
         std::string store = HeaderLine() + "\r\n";
         WriteBytes(folder + "/tabbern.grp", store); // start-up adds the groups the bookmarks use
         int rec = 0;
-        for (const Bookmark& b : bookmarks)
-            store += "[r]" + std::to_string(rec++) + "[n]" + b.name + "[g]" + b.group +
-                     "[d]1/2/2025[l][u]" + b.url + "\r\n";
+        for (const auto& [name, group, url] : bookmarks)
+            store += "[r]" + std::to_string(rec++) + "[n]" + name + "[g]" + group +
+                     "[d]1/2/2025[l][u]" + url + "\r\n";
         WriteBytes(folder + "/tabbern.dat", store);
         start();
     }

