@@ -2,7 +2,7 @@
 // autostart entries, the shell, file-dialog filters and web fetches; and the link check on Qt
 // against a web server of the test's own on 127.0.0.1: the fetcher held to the facts every
 // fetcher must show, and in the real program the main window stays in use while it runs, the
-// window's bar shows what the model says, and what came back is remembered.
+// window's bar follows the model, and what came back is remembered.
 #include "GuiTestSupport.h"
 #include "platform/qt/QtLinkFetcher.h"
 #include "support/FetcherChecks.h"
@@ -184,8 +184,6 @@ TEST_F(CheckLinksWindow, ChecksAgainstALocalServerWhileTheMainWindowStaysInUse) 
     EXPECT_EQ(bar->maximum(), 4);
     QTRY_VERIFY_WITH_TIMEOUT(!app->linkCheck.check->running(), 20000);
     EXPECT_EQ(bar->value(), 4);
-    EXPECT_EQ(in<QLabel>(window, "Label1")->text().toStdString(),
-              app->frmCheckLinks.Label1.caption());
     // The rows' wording and the data files left alone are the core's to show; here the window
     // lists the two failures, and the answers the real fetches brought are remembered.
     EXPECT_EQ(in<QListWidget>(window, "List1")->count(), 2);

@@ -43,7 +43,10 @@ void Controls(QAccessibleInterface* parent, std::vector<QAccessibleInterface*>& 
     }
 }
 
-using Windows = StartedProgram;
+class Windows : public StartedProgram {
+protected:
+    void SetUp() override { start(); }
+};
 
 // Each window as its showing renders it: fixed at its table's size, each control where the
 // table (and the core's arrangement of the moment) puts it, no button that Enter typed
@@ -145,7 +148,6 @@ TEST_F(Windows, LieAsTheirLayoutTablesSayAndNameEachControlAsItReads) {
     };
     // A web address too long for the assign dialog's two lines is shortened in the middle, and
     // the rename dialog's label tells which group it renames.
-    start();
     host->runEvent([this] {
         app->frmAssignName.Label3.setCaption("https://docs.example/" + std::string(200, 'x') +
                                              "/end");
@@ -173,16 +175,10 @@ TEST_F(Windows, LieAsTheirLayoutTablesSayAndNameEachControlAsItReads) {
 
 // Tab goes through the buttons, boxes and lists that the window shows, in its table's order,
 // and back to the first; each picture button looks different while it has the focus. The
-// confirmation comes again with the boxes that name and group a link from the clipboard.
+// confirmation shows the boxes that name and group a link from the clipboard.
 TEST_F(Windows, TabReachesEveryControlInTurnAndAFocusedPictureButtonShowsIt) {
-    start();
-    std::vector<Form*> all = forms();
-    all.push_back(nullptr);
-    for (Form* form : all) {
-        if (!form) {
-            host->runEvent([this] { showClipboardBoxes(); });
-            form = &app->frmAddConfirm;
-        }
+    host->runEvent([this] { showClipboardBoxes(); });
+    for (Form* form : forms()) {
         SCOPED_TRACE(form->name());
         QtFormWindow* window = windowOf(*form);
         form->onActivate = nullptr;
@@ -219,7 +215,6 @@ TEST_F(Windows, TabReachesEveryControlInTurnAndAFocusedPictureButtonShowsIt) {
 }
 
 TEST_F(Windows, MenusFollowTheirModelsAndTheCoreOwnsTheTicks) {
-    start();
     MainForm& m = app->main;
     // The sort orders and the options carry ticks; the commands, the data folder's among them,
     // do not.
@@ -253,7 +248,6 @@ TEST_F(Windows, MenusFollowTheirModelsAndTheCoreOwnsTheTicks) {
 
 // Qt turns the session manager's last word into the application's quit.
 TEST_F(Windows, TheSessionsQuitEndsTheProgramOnceTheStartUpIsDone) {
-    start();
     StopRequests stops(*host, [this] { MainForm_Unload(*app); });
     // In the notification area: no window is left for Qt to close.
     host->runEvent([this] { host->hideForm(app->main); });
@@ -265,7 +259,6 @@ TEST_F(Windows, TheSessionsQuitEndsTheProgramOnceTheStartUpIsDone) {
 }
 
 TEST_F(Windows, PlaceAndStateFollowTheModelAndTheUser) {
-    start();
     MainForm& m = app->main;
     host->runEvent([&m] { m.move(300 * 15, 200 * 15); });
     EXPECT_EQ(view->frameGeometry().topLeft(), QPoint(300, 200));
@@ -287,7 +280,9 @@ TEST_F(Windows, PlaceAndStateFollowTheModelAndTheUser) {
     EXPECT_EQ(m.windowState(), WindowState::Normal);
 }
 
-TEST_F(Windows, MinimisingHidesTheWindowIntoTheTrayWhoseClicksBringItBackInFront) {
+using Tray = StartedProgram;
+
+TEST_F(Tray, MinimisingHidesTheWindowIntoTheTrayWhoseClicksBringItBackInFront) {
     start(true);
     view->setWindowState(view->windowState() | Qt::WindowMinimized);
     EXPECT_FALSE(view->isVisible());
@@ -297,7 +292,6 @@ TEST_F(Windows, MinimisingHidesTheWindowIntoTheTrayWhoseClicksBringItBackInFront
 }
 
 TEST_F(Windows, PopupMenuRunsTheChosenCommandBeforeReturning) {
-    start();
     int adds = 0;
     app->main.menuaddname.onClick = [&] { ++adds; };
     QTimer::singleShot(0, [] {
