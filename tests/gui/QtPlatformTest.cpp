@@ -1,8 +1,7 @@
 // The Linux desktop's services as the program meets them: program facts, message boxes,
-// autostart entries, the shell, file-dialog filters and web fetches; and the link check on Qt
-// against a web server of the test's own on 127.0.0.1: the fetcher held to the facts every
-// fetcher must show, and in the real program the main window stays in use while it runs, the
-// window's bar follows the model, and what came back is remembered.
+// autostart entries, the shell, file-dialog filters and web fetches; the link check on Qt against
+// the test's own web server: the fetcher's shared facts, and in the real program a main window
+// still in use, a bar that follows the model, and the answers remembered.
 #include "GuiTestSupport.h"
 #include "platform/qt/QtLinkFetcher.h"
 #include "support/FetcherChecks.h"

@@ -40,9 +40,8 @@ inline void RunUntil(const RunEventsBriefly& run, const std::function<bool()>& d
 inline void CheckEachKindOfAnswer(const MakeFetcher& make, const RunEventsBriefly& run) {
     LocalHttpServer server;
     struct Case {
-        std::string url;
-        FetchMethod method;
-        int timeoutSeconds, status;
+        FetchRequest request; // its id is its row's number, from 1
+        int status;
         std::string location;
         FetchFailure failure = FetchFailure::None;
     };
@@ -54,28 +53,28 @@ inline void CheckEachKindOfAnswer(const MakeFetcher& make, const RunEventsBriefl
     const auto u = [&server](const char* path) { return server.url(path); };
     // clang-format off
     const std::vector<Case> cases = {
-        {u("/ok"), head, 15, 200, ""},
-        {u("/missing"), head, 15, 404, ""},
-        {u("/found"), get, 15, 302, "/ok"},
-        {u("/nohead"), head, 15, 405, ""},
-        {u("/nohead"), get, 15, 200, ""},
-        {u("/big"), get, 15, 200, ""},
-        {u("/slow"), get, 1, 0, "", FetchFailure::TimedOut},
-        {closed + "/", head, 15, 0, "", FetchFailure::Refused},
+        {{1, u("/ok"), head}, 200, ""},
+        {{2, u("/missing"), head}, 404, ""},
+        {{3, u("/found"), get}, 302, "/ok"},
+        {{4, u("/nohead"), head}, 405, ""},
+        {{5, u("/nohead"), get}, 200, ""},
+        {{6, u("/big"), get}, 200, ""},
+        {{7, u("/slow"), get, 1}, 0, "", FetchFailure::TimedOut},
+        {{8, closed + "/", head}, 0, "", FetchFailure::Refused},
     };
     // clang-format on
     const std::unique_ptr<LinkFetcher> fetcher = make();
     FetchCollector got(*fetcher);
-    for (std::size_t i = 0; i < cases.size(); ++i)
-        fetcher->start({i + 1, cases[i].url, cases[i].method, cases[i].timeoutSeconds});
+    for (const Case& c : cases)
+        fetcher->start(c.request);
     EXPECT_TRUE(got.answers.empty()) << "answered from inside start()";
     ASSERT_NO_FATAL_FAILURE(RunUntil(run, [&] { return got.answers.size() == cases.size(); }));
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        const FetchAnswer& a = got.answers[i + 1];
-        SCOPED_TRACE(cases[i].url);
-        EXPECT_EQ(a.failure, cases[i].failure) << a.detail;
-        EXPECT_EQ(a.status, cases[i].status);
-        EXPECT_EQ(a.location, cases[i].location);
+    for (const Case& c : cases) {
+        const FetchAnswer& a = got.answers[c.request.id];
+        SCOPED_TRACE(c.request.url);
+        EXPECT_EQ(a.failure, c.failure) << a.detail;
+        EXPECT_EQ(a.status, c.status);
+        EXPECT_EQ(a.location, c.location);
     }
 
     // /ok set a cookie above; asked again, nothing may come back.
