@@ -171,8 +171,7 @@ int LocalHttpServer::ClosedPort() {
 }
 
 void LocalHttpServer::serve(Socket connection) {
-    RecordedRequest request;
-    if (ReadRequest(connection, request)) {
+    if (RecordedRequest request; ReadRequest(connection, request)) {
         {
             std::lock_guard lock(mutex_);
             requests_.push_back(request);
