@@ -6,21 +6,28 @@
 #include "app/Startup.h"
 #include "platform/qt/QtFormWindow.h"
 #include "platform/qt/QtPlatform.h"
+#include "support/LocalHttpServer.h"
 #include "support/TempDir.h"
+#include "ui/Layout.h"
 
 #include <gtest/gtest.h>
 
+// The widgets the GUI tests reach, included once for all of them.
+#include <QAction>
 #include <QApplication>
-#include <QByteArray>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
-#include <QString>
-#include <QStringList>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QWidget>
 
+#include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -46,42 +53,9 @@ inline void WhenModalShows(std::function<void(QWidget*)> act, int roundsLeft = 5
     });
 }
 
-// Presses a button of the next message box.
-inline void AnswerBox(QMessageBox::StandardButton button) {
-    WhenModalShows([button](QWidget* w) {
-        auto* box = qobject_cast<QMessageBox*>(w);
-        ASSERT_NE(box, nullptr);
-        box->button(button)->click();
-    });
-}
-
-// Runs the script inside a modal dialog of the program once it is active. A dialog the script
-// leaves open fails the test and is closed, so that nothing waits forever. With `backTo`, the
-// focus then goes back to that window, as the window manager gives it back once the dialog is
-// gone, so that the dialog's next showing activates it again.
-inline void InModal(ViewHost& host, QtFormWindow& dialog, std::function<void()> script,
-                    QWidget* backTo = nullptr) {
-    WhenModalShows([&host, &dialog, script = std::move(script), backTo](QWidget* modal) {
-        EXPECT_EQ(modal, &dialog);
-        if (QTest::qWaitForWindowActive(&dialog))
-            script();
-        else
-            ADD_FAILURE() << "the dialog never became active";
-        if (dialog.isVisible()) {
-            ADD_FAILURE() << "the dialog is still open";
-            host.hideForm(dialog.form());
-        }
-        if (backTo) {
-            backTo->activateWindow();
-            EXPECT_TRUE(QTest::qWaitForWindowActive(backTo));
-        }
-    });
-}
-
 // Fails the test on a message box that no step of it answers, which would otherwise wait
 // forever: one still open a second later is a failure, and is closed.
-class StrayMessageBoxes {
-public:
+struct StrayMessageBoxes {
     StrayMessageBoxes() {
         QObject::connect(&timer_, &QTimer::timeout, [this] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -93,86 +67,56 @@ public:
         });
         timer_.start(1000);
     }
-
-private:
     QTimer timer_;
     QMessageBox* last_ = nullptr;
 };
 
-inline QStringList Items(const QListWidget* list) {
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
-
 // Points the XDG folders into a fresh temporary folder for the test's lifetime.
-class XdgHome {
-public:
-    XdgHome()
-        : data_(temp_.makeDir("data")), config_(temp_.makeDir("config")),
-          oldData_(qgetenv("XDG_DATA_HOME")), oldConfig_(qgetenv("XDG_CONFIG_HOME")) {
-        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(data_));
-        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config_));
+struct XdgHome {
+    TempDir temp;
+    const std::string data = temp.makeDir("data"), config = temp.makeDir("config");
+    const QByteArray oldData = qgetenv("XDG_DATA_HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+    XdgHome() {
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(data));
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config));
     }
     ~XdgHome() {
-        qputenv("XDG_DATA_HOME", oldData_);
-        qputenv("XDG_CONFIG_HOME", oldConfig_);
+        qputenv("XDG_DATA_HOME", oldData);
+        qputenv("XDG_CONFIG_HOME", oldConfig);
     }
-    XdgHome(const XdgHome&) = delete;
-    XdgHome& operator=(const XdgHome&) = delete;
-
-    const std::string& config() const { return config_; }
-    std::string programFolder() const { return data_ + "/tabbern"; }
-    const TempDir& temp() const { return temp_; }
-
-private:
-    TempDir temp_;
-    std::string data_, config_;
-    QByteArray oldData_, oldConfig_;
+    std::string programFolder() const { return data + "/tabbern"; }
 };
 
 // The program as main() builds it, started in a fresh data home. Ending the process is
 // counted instead of done.
 class StartedProgram : public ::testing::Test {
 protected:
-    struct Bookmark {
-        const char* name;
-        const char* group;
-        const char* url;
-    };
-
-    // `prepare` sets the platform up (its test hooks) before start-up runs.
-    void start(const QStringList& arguments = {},
-               const std::function<void(QtPlatform&)>& prepare = {}) {
-        platform = std::make_unique<QtPlatform>(arguments);
+    // Starts the program, with a notification area if `tray`, and waits for its window.
+    void start(bool tray = false) {
+        platform = std::make_unique<QtPlatform>(QStringList{});
         platform->setEndProcessHook([this] { ++processEnds; });
-        if (prepare)
-            prepare(*platform);
+        if (tray)
+            platform->setTrayAvailable(true);
         host = std::make_unique<ViewHost>(*platform);
         app = std::make_unique<App>(*platform, *host);
         host->setApp(*app);
         platform->setHost(*host);
         view = windowOf(app->main);
         host->runEvent([this] { MainForm_Load(*app); });
+        ASSERT_TRUE(QTest::qWaitForWindowActive(view));
     }
 
-    // Starts on data files that hold these bookmarks and their groups.
-    void startWith(const std::vector<Bookmark>& bookmarks) {
-        const std::string folder = home.temp().makeDir("data/tabbern");
+    // Starts on data files that hold these bookmarks (name, group, web address) and their groups.
+    void startWith(const std::vector<std::array<const char*, 3>>& bookmarks) {
+        const std::string folder = home.temp.makeDir("data/tabbern");
         std::string store = HeaderLine() + "\r\n";
-        std::string groups = store;
+        WriteBytes(folder + "/tabbern.grp", store); // start-up adds the groups the bookmarks use
         int rec = 0;
-        for (const Bookmark& b : bookmarks) {
-            store += "[r]" + std::to_string(rec++) + "[n]" + b.name + "[g]" + b.group +
-                     "[d]1/2/2025[l][u]" + b.url + "\r\n";
-            if (groups.find(std::string("\n") + b.group + "\r") == std::string::npos)
-                groups += std::string(b.group) + "\r\n";
-        }
+        for (const auto& [name, group, url] : bookmarks)
+            store += "[r]" + std::to_string(rec++) + "[n]" + name + "[g]" + group +
+                     "[d]1/2/2025[l][u]" + url + "\r\n";
         WriteBytes(folder + "/tabbern.dat", store);
-        WriteBytes(folder + "/tabbern.grp", groups);
         start();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(view));
     }
 
     // The window of a form; every form has one made on first use.
@@ -188,8 +132,11 @@ protected:
     // Shows the confirmation's name and group boxes, which only a link from the clipboard gets.
     void showClipboardBoxes() {
         AddConfirmForm& c = app->frmAddConfirm;
-        for (Control* control : std::vector<Control*>{&c.Label1, &c.Text2, &c.Label2, &c.GroupList})
+        for (Control* control :
+             std::vector<Control*>{&c.Label1, &c.Text2, &c.Label2, &c.GroupList}) {
             control->setVisible(true);
+            control->setEnabled(true);
+        }
     }
     // Runs the check on the form's window as its showing renders it, then hides it as it was.
     void asShown(Form& form, const std::function<void(QtFormWindow*)>& check) {

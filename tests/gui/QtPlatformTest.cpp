@@ -1,25 +1,25 @@
-// The Linux desktop's services as the program meets them: program facts, message boxes, pop-up
-// menus, autostart entries, the shell, file-dialog filters and web fetches.
+// The Linux desktop's services as the program meets them: program facts, message boxes,
+// autostart entries, the shell, file-dialog filters and web fetches; the link check on Qt against
+// the test's own web server: the fetcher's shared facts, and in the real program a main window
+// still in use, a bar that follows the model, and the answers remembered.
 #include "GuiTestSupport.h"
-#include "support/LocalHttpServer.h"
+#include "platform/qt/QtLinkFetcher.h"
+#include "support/FetcherChecks.h"
 
 #include <QDesktopServices>
 #include <QDir>
-#include <QMenu>
-#include <QMessageBox>
+#include <QEventLoop>
+#include <QProgressBar>
 #include <QUrl>
 
-#include <string>
-#include <vector>
+#include <tuple>
 
 namespace tabbern::test {
 namespace {
 
-// ---- program facts ----------------------------------------------------------------------------
-
 TEST(QtPlatformFacts, TheProgramFolderIsTheDataHomesUnlessASettingsFileLiesBesideTheProgram) {
     XdgHome home;
-    const std::string exe = home.temp().makeDir("portable");
+    const std::string exe = home.temp.makeDir("portable");
     WriteBytes(exe + "/tabbern.cfg", std::string(128, ' '));
     QtPlatform portable(QStringList{});
     portable.setExecutableFolder(QString::fromStdString(exe));
@@ -35,77 +35,43 @@ TEST(QtPlatformFacts, TheCommandThatStartsTheProgramIsAnAbsolutePathQuotedForThe
     EXPECT_TRUE(
         QDir::isAbsolutePath(QString::fromStdString(QtPlatform(QStringList{}).programCommand())));
     // A path as one argument of the desktop's command line.
-    const struct {
-        const char* path;
-        const char* argument;
-    } cases[] = {
-        {"/usr/bin/tabbern", "/usr/bin/tabbern"},
-        {"/opt/my apps/tabbern", "\"/opt/my apps/tabbern\""},
-        {"/opt/$HOME \"x\"/t", "\"/opt/\\$HOME \\\"x\\\"/t\""},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(QuoteCommandArgument(QString::fromUtf8(c.path)), QString::fromUtf8(c.argument));
+    EXPECT_EQ(QuoteCommandArgument("/usr/bin/tabbern"), "/usr/bin/tabbern");
+    EXPECT_EQ(QuoteCommandArgument("/opt/my apps/tabbern"), "\"/opt/my apps/tabbern\"");
+    EXPECT_EQ(QuoteCommandArgument("/opt/$HOME \"x\"/t"), "\"/opt/\\$HOME \\\"x\\\"/t\"");
 }
 
-// ---- message boxes ------------------------------------------------------------------------------
-
 TEST(QtPlatformMessageBox, ShowsTheButtonsAskedForAndAnswersWithThePressedOne) {
-    const struct {
-        MsgButtons buttons;
-        QMessageBox::StandardButtons shown;
-        QMessageBox::StandardButton pressed; // NoButton: closed through the frame
-        MsgResult answer;
-    } cases[] = {
-        {MsgButtons::OK, QMessageBox::Ok, QMessageBox::Ok, MsgResult::OK},
-        {MsgButtons::OK, QMessageBox::Ok, QMessageBox::NoButton, MsgResult::OK},
-        {MsgButtons::OKCancel, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok,
-         MsgResult::OK},
-        {MsgButtons::OKCancel, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::NoButton,
-         MsgResult::Cancel},
-        {MsgButtons::YesNo, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, MsgResult::Yes},
-        {MsgButtons::YesNo, QMessageBox::Yes | QMessageBox::No, QMessageBox::No, MsgResult::No},
-        {MsgButtons::YesNo, QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton,
-         MsgResult::No},
+    using B = QMessageBox;
+    // Asked for, shown, pressed (NoButton: closed through the frame), answered.
+    // clang-format off
+    const std::tuple<MsgButtons, B::StandardButtons, B::StandardButton, MsgResult> cases[] = {
+        {MsgButtons::OK, B::Ok, B::Ok, MsgResult::OK},
+        {MsgButtons::OK, B::Ok, B::NoButton, MsgResult::OK},
+        {MsgButtons::OKCancel, B::Ok | B::Cancel, B::Ok, MsgResult::OK},
+        {MsgButtons::OKCancel, B::Ok | B::Cancel, B::NoButton, MsgResult::Cancel},
+        {MsgButtons::YesNo, B::Yes | B::No, B::Yes, MsgResult::Yes},
+        {MsgButtons::YesNo, B::Yes | B::No, B::No, MsgResult::No},
+        {MsgButtons::YesNo, B::Yes | B::No, B::NoButton, MsgResult::No},
     };
+    // clang-format on
     QtPlatform platform(QStringList{});
-    for (const auto& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.pressed));
-        WhenModalShows([&c](QWidget* w) {
+    for (const auto& [buttons, shown, pressed, answer] : cases) {
+        SCOPED_TRACE(static_cast<int>(pressed));
+        WhenModalShows([shown = shown, pressed = pressed](QWidget* w) {
             auto* box = qobject_cast<QMessageBox*>(w);
             ASSERT_NE(box, nullptr);
-            EXPECT_EQ(box->standardButtons(), c.shown);
+            EXPECT_EQ(box->standardButtons(), shown);
             EXPECT_EQ(box->windowTitle(), QStringLiteral("Tabbern 5.2"));
             EXPECT_EQ(box->text(), QStringLiteral(" Could Not Find <x>"));
             EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
-            if (c.pressed == QMessageBox::NoButton)
+            if (pressed == B::NoButton)
                 box->close();
             else
-                box->button(c.pressed)->click();
+                box->button(pressed)->click();
         });
-        EXPECT_EQ(platform.messageBox(" Could Not Find <x>", "Tabbern 5.2", c.buttons), c.answer);
+        EXPECT_EQ(platform.messageBox(" Could Not Find <x>", "Tabbern 5.2", buttons), answer);
     }
 }
-
-// ---- pop-up menus ----------------------------------------------------------------------------
-
-using QtPlatformEvents = StartedProgram;
-
-TEST_F(QtPlatformEvents, PopupMenuRunsTheChosenCommandBeforeReturning) {
-    start();
-    int adds = 0;
-    app->main.menuaddname.onClick = [&] { ++adds; };
-    QTimer::singleShot(0, [] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_NE(menu, nullptr);
-        QTest::keyClick(menu, Qt::Key_A); // the access key of "&Add A Bookmark"
-    });
-    host->runEvent([&] {
-        host->popupMenu(app->main.menunames);
-        EXPECT_EQ(adds, 1);
-    });
-}
-
-// ---- desktop services ---------------------------------------------------------------------------
 
 TEST(QtPlatformAutostart, EntryIsWrittenReadBackAndRemoved) {
     XdgHome home;
@@ -113,7 +79,7 @@ TEST(QtPlatformAutostart, EntryIsWrittenReadBackAndRemoved) {
     EXPECT_FALSE(platform.autostartEntry("Tabbern").has_value());
     const std::string command = "\"/opt/my apps/tabbern\" 100%\\";
     platform.writeAutostartEntry("Tabbern", command);
-    const std::string path = home.config() + "/autostart/Tabbern.desktop";
+    const std::string path = home.config + "/autostart/Tabbern.desktop";
     const std::string file = ReadBytes(path);
     EXPECT_EQ(file.rfind("[Desktop Entry]\n", 0), 0u);
     for (const char* line :
@@ -152,18 +118,15 @@ public slots:
 
 TEST(QtPlatformShell, OnlyWhatTheCoreCallsAWebAddressReachesTheBrowserInItsFullForm) {
     UrlRecorder recorder;
-    for (const char* scheme : {"http", "https", "file"})
-        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &recorder, "open");
+    const QStringList schemes{"http", "https", "file"};
+    for (const QString& scheme : schemes)
+        QDesktopServices::setUrlHandler(scheme, &recorder, "open");
     QtPlatform platform(QStringList{});
-
     EXPECT_TRUE(platform.shellOpen("https://example.org/a?b=c"));
     EXPECT_TRUE(platform.shellOpen("www.example.org/page"));
-    // A browser would take both; the core's rule refuses them.
-    EXPECT_FALSE(platform.shellOpen("file:///etc/passwd"));
-    EXPECT_FALSE(platform.shellOpen("https://user@example.org/"));
-
-    for (const char* scheme : {"http", "https", "file"})
-        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    EXPECT_FALSE(platform.shellOpen("file:///etc/passwd")); // a browser would, the core refuses
+    for (const QString& scheme : schemes)
+        QDesktopServices::unsetUrlHandler(scheme);
     EXPECT_EQ(recorder.opened,
               (std::vector<QString>{"https://example.org/a?b=c", "http://www.example.org/page"}));
 }
@@ -176,6 +139,58 @@ TEST(QtPlatformFetch, ReturnsTheBodyOrEmptyTextOnAnyFailureOrTooLongAnAnswer) {
     for (const std::string& url : {server.url("/missing"), server.url("/long"), server.url("/slow"),
                                    std::string("file:///etc/hostname"), std::string("not a url")})
         EXPECT_EQ(platform.fetchUrl(url), "") << url;
+}
+
+const MakeFetcher kMakeQtFetcher = [] { return std::make_unique<QtLinkFetcher>(); };
+
+void RunQtEventsBriefly() {
+    QEventLoop loop;
+    QTimer::singleShot(10, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+TEST(QtLinkFetcher, EachKindOfAnswerAndWhatTheRequestsSend) {
+    CheckEachKindOfAnswer(kMakeQtFetcher, RunQtEventsBriefly);
+}
+
+TEST(QtLinkFetcher, NothingIsAnsweredAfterCancelOrDestruction) {
+    CheckSilenceAfterCancelAndDestruction(kMakeQtFetcher, RunQtEventsBriefly);
+}
+
+using CheckLinksWindow = StartedProgram;
+
+TEST_F(CheckLinksWindow, ChecksAgainstALocalServerWhileTheMainWindowStaysInUse) {
+    // A refused connection is the fetcher's test's; /slow keeps the check running for a while.
+    LocalHttpServer server;
+    const std::string live = server.url("/ok"), missing = server.url("/missing"),
+                      found = server.url("/found"), slow = server.url("/slow");
+    startWith({{"Live", "Work", live.c_str()},
+               {"Missing", "Work", missing.c_str()},
+               {"Found", "Work", found.c_str()},
+               {"Slow", "Work", slow.c_str()}});
+    app->linkCheck.limits.timeoutSeconds = 1;
+
+    host->runEvent([this] { app->main.menuchecklinks.click(); });
+    QtFormWindow* window = windowOf(app->frmCheckLinks);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    // A click in the main window's list still selects, as no modal window would let it.
+    auto* list = widget<QListWidget>("List1");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(2)).center());
+    EXPECT_EQ(app->main.List1.listIndex(), 2);
+
+    auto* bar = in<QProgressBar>(window, "ProgressBar1");
+    EXPECT_EQ(bar->maximum(), 4);
+    QTRY_VERIFY_WITH_TIMEOUT(!app->linkCheck.check->running(), 20000);
+    EXPECT_EQ(bar->value(), 4);
+    // The rows' wording and the data files left alone are the core's to show; here the window
+    // lists the two failures, and the answers the real fetches brought are remembered.
+    EXPECT_EQ(in<QListWidget>(window, "List1")->count(), 2);
+    const std::string chk = ReadBytes(app->dataFolder + "/tabbern.chk");
+    for (const std::string& line :
+         {live + "\t200\t" + live + "\t", missing + "\t404\t" + missing + "\t",
+          found + "\t200\t" + live + "\t", slow + "\ttimeout\t" + slow + "\t"})
+        EXPECT_NE(chk.find(line), std::string::npos) << line;
 }
 
 } // namespace

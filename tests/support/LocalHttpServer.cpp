@@ -18,14 +18,9 @@ namespace tabbern::test {
 namespace {
 
 using Socket = LocalHttpServer::Socket;
+constexpr Socket kNoSocket = ~Socket{0}; // INVALID_SOCKET, and -1 on POSIX
 #ifdef _WIN32
-using Native = SOCKET;
-constexpr Socket kNoSocket = INVALID_SOCKET;
-constexpr int kSendFlags = 0;
-constexpr int kShutBoth = SD_BOTH;
-void CloseSocket(Socket s) {
-    closesocket(static_cast<Native>(s));
-}
+constexpr int kSendFlags = 0, kShutBoth = SD_BOTH;
 // Winsock is started before the first socket and stays for the whole test program.
 void StartSockets() {
     static const bool started = [] {
@@ -36,20 +31,13 @@ void StartSockets() {
         throw std::runtime_error("cannot start Winsock");
 }
 #else
-using Native = int;
-constexpr Socket kNoSocket = static_cast<Socket>(-1);
 // A client that hangs up while the body of /big is being sent must not end the test program.
-constexpr int kSendFlags = MSG_NOSIGNAL;
-constexpr int kShutBoth = SHUT_RDWR;
-void CloseSocket(Socket s) {
-    close(static_cast<Native>(s));
+constexpr int kSendFlags = MSG_NOSIGNAL, kShutBoth = SHUT_RDWR;
+int closesocket(Socket s) {
+    return close(s);
 }
 void StartSockets() {}
 #endif
-
-Native N(Socket s) {
-    return static_cast<Native>(s);
-}
 
 sockaddr_in Loopback(int port) {
     sockaddr_in address{};
@@ -62,21 +50,20 @@ sockaddr_in Loopback(int port) {
 // A socket bound to 127.0.0.1 on a port the system chooses, and that port.
 Socket BoundSocket(int& port) {
     StartSockets();
-    const Native s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    const Socket s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     sockaddr_in address = Loopback(0);
     socklen_t length = sizeof address;
-    if (static_cast<Socket>(s) == kNoSocket ||
-        bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+    if (s == kNoSocket || bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
         getsockname(s, reinterpret_cast<sockaddr*>(&address), &length) != 0)
         throw std::runtime_error("cannot bind a socket to 127.0.0.1");
     port = ntohs(address.sin_port);
-    return static_cast<Socket>(s);
+    return s;
 }
 
 bool SendAll(Socket s, std::string_view data) {
     while (!data.empty()) {
         const int sent = static_cast<int>(
-            send(N(s), data.data(), static_cast<int>(std::min<std::size_t>(data.size(), 1 << 16)),
+            send(s, data.data(), static_cast<int>(std::min<std::size_t>(data.size(), 1 << 16)),
                  kSendFlags));
         if (sent <= 0)
             return false;
@@ -90,7 +77,7 @@ bool ReadRequest(Socket s, RecordedRequest& request) {
     std::string head;
     char buffer[4096];
     while (head.find("\r\n\r\n") == std::string::npos) {
-        const int got = static_cast<int>(recv(N(s), buffer, sizeof buffer, 0));
+        const int got = static_cast<int>(recv(s, buffer, sizeof buffer, 0));
         if (got <= 0 || head.size() > 64 * 1024)
             return false;
         head.append(buffer, static_cast<std::size_t>(got));
@@ -106,8 +93,11 @@ bool ReadRequest(Socket s, RecordedRequest& request) {
         const std::size_t colon = head.find(':', at);
         if (colon >= end)
             continue;
+        std::string name = head.substr(at, colon - at);
+        for (char& c : name)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         const std::size_t value = std::min(head.find_first_not_of(" \t", colon + 1), end);
-        request.headers.emplace_back(head.substr(at, colon - at), head.substr(value, end - value));
+        request.headers.emplace(name, head.substr(value, end - value));
     }
     return true;
 }
@@ -121,27 +111,18 @@ std::string Response(std::string_view status, std::string_view extraHeaders, std
 
 } // namespace
 
-const std::string* RecordedRequest::header(std::string_view name) const {
-    const auto lower = [](char c) { return std::tolower(static_cast<unsigned char>(c)); };
-    for (const auto& [key, value] : headers)
-        if (std::equal(key.begin(), key.end(), name.begin(), name.end(),
-                       [&](char a, char b) { return lower(a) == lower(b); }))
-            return &value;
-    return nullptr;
-}
-
 LocalHttpServer::LocalHttpServer() : listener_(BoundSocket(port_)) {
-    if (listen(N(listener_), SOMAXCONN) != 0) {
-        CloseSocket(listener_);
+    if (listen(listener_, SOMAXCONN) != 0) {
+        closesocket(listener_);
         throw std::runtime_error("cannot listen on 127.0.0.1");
     }
     acceptor_ = std::thread([this] {
         for (;;) {
-            const auto connection = static_cast<Socket>(accept(N(listener_), nullptr, nullptr));
+            const Socket connection = accept(listener_, nullptr, nullptr);
             std::lock_guard lock(mutex_);
             if (stopping_) {
                 if (connection != kNoSocket)
-                    CloseSocket(connection);
+                    closesocket(connection);
                 return;
             }
             if (connection == kNoSocket)
@@ -160,16 +141,16 @@ LocalHttpServer::~LocalHttpServer() {
         std::lock_guard lock(mutex_);
         stopping_ = true;
         for (const Socket s : open_)
-            shutdown(N(s), kShutBoth);
+            shutdown(s, kShutBoth);
     }
     changed_.notify_all();
     // The acceptor waits in accept(): one more connection wakes it to see that the server stops.
-    const Native wake = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    const Socket wake = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     const sockaddr_in address = Loopback(port_);
     connect(wake, reinterpret_cast<const sockaddr*>(&address), sizeof address);
     acceptor_.join();
-    CloseSocket(static_cast<Socket>(wake));
-    CloseSocket(listener_);
+    closesocket(wake);
+    closesocket(listener_);
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return serving_ == 0; });
 }
@@ -185,47 +166,41 @@ std::vector<RecordedRequest> LocalHttpServer::requests() const {
 
 int LocalHttpServer::ClosedPort() {
     int port = 0;
-    CloseSocket(BoundSocket(port));
+    closesocket(BoundSocket(port));
     return port;
 }
 
 void LocalHttpServer::serve(Socket connection) {
-    RecordedRequest request;
-    if (ReadRequest(connection, request)) {
+    if (RecordedRequest request; ReadRequest(connection, request)) {
         {
             std::lock_guard lock(mutex_);
             requests_.push_back(request);
         }
         const bool body = request.method != "HEAD";
         const std::string& path = request.path;
-        if (path == "/ok") {
-            SendAll(connection,
-                    Response("200 OK", "Set-Cookie: visitor=1; Path=/\r\n", "ok", body));
-        } else if (path == "/moved" || path == "/found") {
-            SendAll(connection, Response(path == "/moved" ? "301 Moved Permanently" : "302 Found",
-                                         "Location: /ok\r\n", "", body));
-        } else if (path == "/nohead") {
-            SendAll(connection,
-                    body ? Response("200 OK", "", "get only", true)
-                         : Response("405 Method Not Allowed", "Allow: GET\r\n", "", false));
-        } else if (path == "/slow") {
+        if (path == "/slow") {
             std::unique_lock lock(mutex_);
             changed_.wait(lock, [this] { return stopping_; });
-        } else if (path == "/long") {
-            SendAll(connection, Response("200 OK", "", std::string(70000, 'x'), body));
         } else if (path == "/big") {
             // No length and no end: only the closing of the connection would end the body.
-            const std::string chunk(1 << 16, 'x');
             bool open = SendAll(connection, "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n");
             while (open && body)
-                open = SendAll(connection, chunk);
+                open = SendAll(connection, std::string(1 << 16, 'x'));
         } else {
-            SendAll(connection, Response("404 Not Found", "", "not found", body));
+            // clang-format off
+            SendAll(connection,
+                path == "/ok" ? Response("200 OK", "Set-Cookie: visitor=1; Path=/\r\n", "ok", body)
+                : path == "/found" ? Response("302 Found", "Location: /ok\r\n", "", body)
+                : path == "/nohead" && body ? Response("200 OK", "", "get only", body)
+                : path == "/nohead" ? Response("405 Method Not Allowed", "Allow: GET\r\n", "", body)
+                : path == "/long" ? Response("200 OK", "", std::string(70000, 'x'), body)
+                : Response("404 Not Found", "", "not found", body));
+            // clang-format on
         }
     }
     std::lock_guard lock(mutex_);
     open_.erase(std::find(open_.begin(), open_.end(), connection));
-    CloseSocket(connection);
+    closesocket(connection);
     --serving_;
     changed_.notify_all();
 }

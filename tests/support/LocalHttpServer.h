@@ -3,39 +3,33 @@
 // what a fetcher sent without any other machine being contacted.
 //
 //   /ok      200 and a cookie (a second request shows whether it came back)
-//   /moved   301 to /ok    /found  302 to /ok    /nohead  405 to HEAD, 200 to GET
+//   /found   302 to /ok    /nohead  405 to HEAD, 200 to GET
 //   /slow    no answer until the server stops    /long    200 and a body of 70,000 bytes
 //   /big     200 and a body without end          anything else 404
 #pragma once
 
 #include <condition_variable>
 #include <cstdint>
+#include <map>
 #include <mutex>
 #include <string>
 #include <string_view>
 #include <thread>
-#include <utility>
 #include <vector>
 
 namespace tabbern::test {
 
 struct RecordedRequest {
-    std::string method;
-    std::string path;
-    std::vector<std::pair<std::string, std::string>> headers; // as sent, in order
-    // The value of the first header of that name (any case), or nullptr when none was sent.
-    const std::string* header(std::string_view name) const;
+    std::string method, path;
+    std::map<std::string, std::string> headers; // names in lower case, the first of each name
 };
 
 class LocalHttpServer {
 public:
-    using Socket = std::uintptr_t; // an int on POSIX, a SOCKET on Windows
+    using Socket = std::uintptr_t; // a SOCKET on Windows, an int on POSIX
 
     LocalHttpServer();
-    ~LocalHttpServer(); // answers every waiting /slow, closes every connection, joins all
-    LocalHttpServer(const LocalHttpServer&) = delete;
-    LocalHttpServer& operator=(const LocalHttpServer&) = delete;
-
+    ~LocalHttpServer(); // answers every waiting /slow, closes every connection, waits for all
     // "http://127.0.0.1:<port>" followed by the path.
     std::string url(std::string_view path) const;
     // Every complete request received so far, in the order they came in.
@@ -49,7 +43,7 @@ private:
     int port_ = 0; // before the listener, whose making sets it
     Socket listener_;
     std::thread acceptor_;
-    mutable std::mutex mutex_;
+    mutable std::mutex mutex_; // also makes the server impossible to copy
     std::condition_variable changed_;
     std::vector<RecordedRequest> requests_;
     std::vector<Socket> open_; // connections being served, shut down when the server stops
