@@ -16,13 +16,12 @@ TEST(SettingsFile, IsReadAsFarAsItGoesWrittenBackWholeAndOnlyARememberedSortOfOn
     const auto sort = [](std::int32_t choice, std::int32_t remember) {
         return Cfg{.sortChoice = choice, .rememberSort = remember};
     };
+    // the file, the record written back (title and version aside), the bytes kept after it,
+    // the sort command ticked
+    // clang-format off
     const std::tuple<std::string, Cfg, std::string, std::string> cases[] = {
-        // the file, the record written back (title and version aside), the bytes kept after it,
-        // the sort command ticked
         {"", {}, "", "menusortbyname"},
-        {CfgFile({{}, {}, 0, -1, 1200, 300, 2, 1}).substr(0, 120),
-         {{}, {}, 0, -1, 1200},
-         "",
+        {CfgFile({{}, {}, 0, -1, 1200, 300, 2, 1}).substr(0, 120), {{}, {}, 0, -1, 1200}, "",
          "menusortbyname"},
         {CfgFile(other) + junk, odd, junk, "menusortbyname"},
         {std::string(128, '\xFF'), {{}, {}, -1, -1, -1, -1, -1, -1}, "", "menusortbyname"},
@@ -31,6 +30,7 @@ TEST(SettingsFile, IsReadAsFarAsItGoesWrittenBackWholeAndOnlyARememberedSortOfOn
         {CfgFile(sort(4, 1)), sort(4, 1), "", "menulastaccessed"},
         {CfgFile(sort(4, 2)), sort(4, 2), "", "menusortbyname"},
     };
+    // clang-format on
     for (const auto& [bytes, after, tail, ticked] : cases) {
         SCOPED_TRACE(testing::PrintToString(bytes));
         TestProgram p;
@@ -83,9 +83,7 @@ TEST(StartWithTheSession, AnEntryUnderTheProgramsNameTicksTheItemAndAClickWrites
         ASSERT_TRUE(p.Click(item));
         EXPECT_NE(item.checked(), ticked);
         Entries after = entries;
-        if (ticked)
-            after.erase("Tabbern Portable");
-        else
+        if (!after.erase("Tabbern Portable")) // ticked: the click removes it
             after["Tabbern Portable"] = "/media/stick/tabbern";
         EXPECT_EQ(p.fake.autostart, after);
     }

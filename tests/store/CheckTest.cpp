@@ -9,17 +9,13 @@
 namespace tabbern::test {
 namespace {
 
-struct DataFileCase {
-    const char* label;
-    const char* fileName;
-    void (*check)(App&);
-};
-
-class CheckDataFile : public AppTest, public ::testing::WithParamInterface<DataFileCase> {
+// The store file or the group file, by name.
+class CheckDataFile : public AppTest, public ::testing::WithParamInterface<std::string> {
 protected:
-    std::string Path() const { return app.dataFile(GetParam().fileName); }
+    std::string Path() const { return app.dataFile(GetParam()); }
     bool Check() {
-        return Run([this] { GetParam().check(app); });
+        return Run(
+            [this] { (GetParam() == "tabbern.dat" ? CheckStoreFile : CheckGroupFile)(app); });
     }
 };
 
@@ -79,16 +75,11 @@ TEST_P(CheckDataFile, NoEndsTheProgramKeepsTheFileAndDeletesTheMarkersOfTheProgr
     EXPECT_EQ(ReadBytes(Path()), damaged);
     EXPECT_FALSE(Exists(File("tabbern.run")) || Exists(File("tabbern.min")));
     EXPECT_TRUE(Exists(File("tabbern.ign")));
-    EXPECT_FALSE(Exists(File(GetParam().fileName)));
+    EXPECT_FALSE(Exists(File(GetParam())));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    , CheckDataFile,
-    ::testing::Values(DataFileCase{"StoreFile", "tabbern.dat", &CheckStoreFile},
-                      DataFileCase{"GroupFile", "tabbern.grp", &CheckGroupFile}),
-    [](const ::testing::TestParamInfo<DataFileCase>& param) {
-        return std::string(param.param.label);
-    });
+INSTANTIATE_TEST_SUITE_P(, CheckDataFile, ::testing::Values("tabbern.dat", "tabbern.grp"),
+                         [](const auto& p) { return p.param.substr(8); }); // dat, grp
 
 } // namespace
 } // namespace tabbern::test

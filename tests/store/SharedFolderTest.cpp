@@ -60,25 +60,6 @@ struct RefusedChange {
 class SharedFolderRefusal : public SharedFolderTest,
                             public ::testing::WithParamInterface<RefusedChange> {};
 
-bool DeleteOne(Program& a) {
-    a.fake.answers = {MsgResult::OK};
-    return a.Click(a.app.main.menunamesdelete);
-}
-bool EditOne(Program& a) {
-    a.OnShow("frmEditName", [&a](Form&) {
-        Program::TypeAndSave(a.app.frmEditName, "Uno", "Work", "http://uno.example");
-    });
-    return a.Click(a.app.main.menunamesedit);
-}
-bool OpenOne(Program& a) {
-    return a.Run([&] { List1_DblClick(a.app); });
-}
-bool RenameWork(Program& a) {
-    EditGroupNameForm& d = a.app.frmEditGroupName;
-    d.Text3.setText("Job");
-    return a.Click(a.app.main.menueditselectedgroup) && a.Run([&] { d.onActivate(); }) &&
-           a.Run([&] { d.Command1.click(); });
-}
 bool DeleteWorkWithItsBookmarks(Program& a) {
     a.fake.answers = {MsgResult::OK, MsgResult::Yes};
     return a.Click(a.app.main.menudeletegroup);
@@ -112,12 +93,28 @@ TEST_P(SharedFolderRefusal, WritesNothingReloadsAndTellsTheUser) {
         EXPECT_NE(said, ChangedByAnotherCopy("Bookmark"));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryRewrite, SharedFolderRefusal,
-    ::testing::Values(RefusedChange{"Delete", &DeleteOne}, RefusedChange{"Edit", &EditOne},
-                      RefusedChange{"Open", &OpenOne}, RefusedChange{"RenameGroup", &RenameWork},
-                      RefusedChange{"DeleteGroup", &DeleteWorkWithItsBookmarks}),
-    [](const ::testing::TestParamInfo<RefusedChange>& p) { return p.param.what; });
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(EveryRewrite, SharedFolderRefusal, ::testing::Values(
+    RefusedChange{"Delete", [](Program& a) {
+        a.fake.answers = {MsgResult::OK};
+        return a.Click(a.app.main.menunamesdelete);
+    }},
+    RefusedChange{"Edit", [](Program& a) {
+        a.OnShow("frmEditName", [&a](Form&) {
+            Program::TypeAndSave(a.app.frmEditName, "Uno", "Work", "http://uno.example");
+        });
+        return a.Click(a.app.main.menunamesedit);
+    }},
+    RefusedChange{"Open", [](Program& a) { return a.Run([&] { List1_DblClick(a.app); }); }},
+    RefusedChange{"RenameGroup", [](Program& a) {
+        EditGroupNameForm& d = a.app.frmEditGroupName;
+        d.Text3.setText("Job");
+        return a.Click(a.app.main.menueditselectedgroup) && a.Run([&] { d.onActivate(); }) &&
+               a.Run([&] { d.Command1.click(); });
+    }},
+    RefusedChange{"DeleteGroup", &DeleteWorkWithItsBookmarks}),
+    [](const auto& p) { return p.param.what; });
+// clang-format on
 
 TEST_F(SharedFolderTest, AChangeAfterTheOtherCopyChangedTheGroupFileAloneNamesTheGroupFile) {
     StartBoth();

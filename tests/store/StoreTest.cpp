@@ -91,10 +91,8 @@ TEST_F(StoreTest, TheGroupLimitLoadsUpToItsCountOfNamesNotLinesWithOneMessage) {
         SCOPED_TRACE(count);
         fake.messages.clear();
         Names lines;
-        for (const std::string& n : Numbered("n", count)) {
-            lines.push_back(n);
-            lines.push_back("");
-        }
+        for (const std::string& n : Numbered("n", count))
+            lines.insert(lines.end(), {n, ""});
         WriteBytes(File("tabbern.grp"), FileWithHeader(lines));
         LoadGroups(app);
         EXPECT_EQ(app.groupCount, loaded);

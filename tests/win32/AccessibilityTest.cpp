@@ -19,19 +19,28 @@
 #include <vector>
 
 namespace tabbern::win32 {
-namespace {
 
+// Shared with the form window tests.
 std::wstring ClassOf(HWND w) {
     wchar_t buffer[64] = {};
     GetClassNameW(w, buffer, 64);
     return buffer;
 }
-
 std::wstring TextOf(HWND w) {
     wchar_t buffer[512] = {};
     GetWindowTextW(w, buffer, 512);
     return buffer;
 }
+// A key as the message loop hands it over: through the dialog navigation first.
+void Key(Win32Platform& platform, HWND to, WPARAM vk) {
+    MSG msg{to, WM_KEYDOWN, vk, 0, 0, {0, 0}};
+    if (!platform.preTranslate(msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+namespace {
 
 class WindowsAccessibility : public ::testing::Test {
 protected:
@@ -94,15 +103,6 @@ TEST_F(WindowsAccessibility, EveryBoxListAndButtonIsNamedAsTheCoreNamesIt) {
                 EXPECT_EQ(before, shown.controlWindow(label->name())) << name;
             }
         }
-    }
-}
-
-// A key as the message loop hands it over: through the dialog navigation first.
-void Key(Win32Platform& platform, HWND to, WPARAM vk) {
-    MSG msg{to, WM_KEYDOWN, vk, 0, 0, {0, 0}};
-    if (!platform.preTranslate(msg)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
     }
 }
 

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -71,38 +70,22 @@ TEST(Clipboard, UnicodeTextArrivesAsUtf8) {
 // as the real shell does, and opens whatever it is given.
 class StandInShell : public Win32Platform {
 public:
-    StandInShell() {
-        trayPauseMs_ = 0;
-        trayRetryMs_ = 1;
-    }
-    bool ready = true;
-    bool reportsAddAsFailed = false;
-    bool iconShown = false;
+    StandInShell() { trayPauseMs_ = 0, trayRetryMs_ = 1; }
+    bool ready = true, reportsAddAsFailed = false, iconShown = false;
     int addCalls = 0;
-    // The tips of the icons the shell took.
-    std::vector<std::wstring> added;
-    std::vector<std::wstring> opened;
+    std::vector<std::wstring> added, opened; // the tips of the icons it took; what it opened
 
 protected:
     bool notifyIcon(DWORD message, NOTIFYICONDATAW& data) override {
-        if (message == NIM_ADD)
-            ++addCalls;
-        if (!ready)
-            return false;
-        switch (message) {
-        case NIM_ADD:
-            if (iconShown)
-                return false;
-            iconShown = true;
-            added.emplace_back(data.szTip);
-            return !reportsAddAsFailed;
-        case NIM_MODIFY:
-            return iconShown;
-        case NIM_DELETE:
+        addCalls += message == NIM_ADD;
+        if (!ready || message == NIM_MODIFY)
+            return ready && iconShown;
+        if (message == NIM_DELETE)
             return std::exchange(iconShown, false);
-        default:
-            return false;
-        }
+        if (std::exchange(iconShown, true))
+            return false; // one icon per window
+        added.emplace_back(data.szTip);
+        return !reportsAddAsFailed;
     }
     bool openInBrowser(const std::wstring& address) override {
         opened.push_back(address);
@@ -111,21 +94,16 @@ protected:
 };
 
 TEST(Shell, OpensWebAddressesInTheBrowsersFormAndNothingElse) {
-    const struct {
-        const char* given;
-        const wchar_t* opened; // nullptr: refused
-    } cases[] = {
-        {"www.example.com", L"http://www.example.com"},
-        {"HTTPS://example.com/a?b", L"HTTPS://example.com/a?b"},
-        {"C:\\Windows\\notepad.exe", nullptr},
-        {"file:///C:/Windows/notepad.exe", nullptr},
+    const std::pair<const char*, std::vector<std::wstring>> cases[] = {
+        {"www.example.com", {L"http://www.example.com"}},
+        {"HTTPS://example.com/a?b", {L"HTTPS://example.com/a?b"}},
+        {"C:\\Windows\\notepad.exe", {}}, // refused
+        {"file:///C:/Windows/notepad.exe", {}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [given, opened] : cases) {
         StandInShell shell;
-        EXPECT_EQ(shell.shellOpen(c.given), c.opened != nullptr) << c.given;
-        EXPECT_EQ(shell.opened,
-                  c.opened ? std::vector<std::wstring>{c.opened} : std::vector<std::wstring>{})
-            << c.given;
+        EXPECT_EQ(shell.shellOpen(given), !opened.empty()) << given;
+        EXPECT_EQ(shell.opened, opened) << given;
     }
     EXPECT_EQ(Win32Platform().fetchUrl("file:///C:/Windows/win.ini"), "");
 }
@@ -141,21 +119,19 @@ protected:
     }
     void TearDown() override {
         shell.trayRemove();
-        if (window)
-            DestroyWindow(window);
+        DestroyWindow(window); // none when skipped: a harmless failure
     }
 
-    // Runs the thread's messages (the icon's timer among them) until `done` holds, or gives up
-    // after a few seconds.
-    static bool RunMessagesUntil(const std::function<bool()>& done) {
-        const ULONGLONG end = GetTickCount64() + 5000;
-        while (!done() && GetTickCount64() < end) {
+    // Runs the thread's messages (the icon's timer among them) until the shell shows the icon,
+    // or gives up after a few seconds.
+    bool RunMessagesUntilShown() {
+        for (const ULONGLONG end = GetTickCount64() + 5000;
+             !shell.iconShown && GetTickCount64() < end;) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-            MSG msg;
-            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
                 DispatchMessageW(&msg);
         }
-        return done();
+        return shell.iconShown;
     }
 
     const std::wstring tip = L" Tabbern 5.2 ";
@@ -169,7 +145,7 @@ TEST_F(TrayIcon, ShellNotReadyAtLogOnTakesTheIconFromTheRetries) {
     EXPECT_GT(shell.addCalls, 1);
 
     shell.ready = true;
-    EXPECT_TRUE(RunMessagesUntil([this] { return shell.iconShown; }));
+    EXPECT_TRUE(RunMessagesUntilShown());
     EXPECT_EQ(shell.added, std::vector<std::wstring>{tip});
     // The core asks again at the next minimise: the icon is there already.
     EXPECT_TRUE(shell.trayAdd(Narrow(tip), 101));

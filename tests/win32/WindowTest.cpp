@@ -9,10 +9,18 @@
 #include <windows.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace tabbern::win32 {
+
+// In AccessibilityTest.cpp.
+std::wstring TextOf(HWND w);
+void Key(Win32Platform& platform, HWND to, WPARAM vk);
+
 namespace {
+
+using Events = std::vector<std::string>;
 
 class TestForm : public Form {
 public:
@@ -28,24 +36,12 @@ public:
     }
 };
 
-FormLayout TestLayout() {
-    FormLayout l;
-    l.clientWidth = 6000;
-    l.clientHeight = 4500;
-    l.controls = {
-        {"List1", {150, 150, 3000, 1500}},    {"Text1", {150, 1800, 3000, 390}},
-        {"Combo1", {150, 2400, 3000, 390}},   {"Label1", {1500, 750, 2250, 270}},
-        {"Command1", {150, 3300, 1500, 390}}, {"Command2", {1800, 3300, 1500, 390}},
-    };
-    l.cancel = "Command2";
-    return l;
-}
-
-std::wstring TextOf(HWND w) {
-    wchar_t buffer[256] = {};
-    GetWindowTextW(w, buffer, 256);
-    return buffer;
-}
+// clang-format off
+const FormLayout kLayout{.clientWidth = 6000, .clientHeight = 4500, .cancel = "Command2",
+    .controls = {{"List1", {150, 150, 3000, 1500}}, {"Text1", {150, 1800, 3000, 390}},
+                 {"Combo1", {150, 2400, 3000, 390}}, {"Label1", {1500, 750, 2250, 270}},
+                 {"Command1", {150, 3300, 1500, 390}}, {"Command2", {1800, 3300, 1500, 390}}}};
+// clang-format on
 
 class FormWindowTest : public ::testing::Test {
 protected:
@@ -69,18 +65,9 @@ protected:
 
     HWND control(const char* name) { return window.controlWindow(name); }
     HWND hwnd(Form& f) { return static_cast<FormWindow&>(host.windowOf(f)).hwnd(); }
-    // A key as the message loop hands it over: through the dialog navigation first.
-    void key(HWND to, WPARAM vk) {
-        MSG msg{to, WM_KEYDOWN, vk, 0, 0, {0, 0}};
-        if (!platform.preTranslate(msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-
     FormWindow& makeWindow() {
         platform.setHost(host);
-        host.setLayouts([](const Form&) { return TestLayout(); });
+        host.setLayouts([](const Form&) { return kLayout; });
         return static_cast<FormWindow&>(host.windowOf(form));
     }
 
@@ -88,7 +75,7 @@ protected:
     ViewHost host{platform};
     TestForm form;
     TestForm dialog{"frmDialog"}; // a dialog over the form; its close box hides it
-    std::vector<std::string> events;
+    Events events;
     FormWindow& window = makeWindow();
 };
 
@@ -104,7 +91,7 @@ TEST_F(FormWindowTest, RendersTheModelsWhereTheTwipsSayWithoutRunningHandlers) {
     form.List1.setListIndex(1);
     form.Combo1.setListIndex(0);
     window.render();
-    EXPECT_EQ(events, (std::vector<std::string>{"click Beta", "combo Alpha"}));
+    EXPECT_EQ(events, (Events{"click Beta", "combo Alpha"}));
     EXPECT_EQ(SendMessageW(control("List1"), LB_GETCURSEL, 0, 0), 1);
     EXPECT_EQ(SendMessageW(control("Combo1"), CB_GETCURSEL, 0, 0), 0);
     EXPECT_EQ(TextOf(control("Text1")), L"typed");
@@ -112,15 +99,13 @@ TEST_F(FormWindowTest, RendersTheModelsWhereTheTwipsSayWithoutRunningHandlers) {
     EXPECT_FALSE(IsWindowEnabled(control("Command1")));
 
     const double tpp = platform.twipsPerPixelX();
-    RECT r;
+    const auto px = [tpp](double twips) { return static_cast<LONG>(twips / tpp + 0.5); };
+    RECT r, client; // the label's place, the window's inside
     GetWindowRect(control("Label1"), &r);
     MapWindowPoints(nullptr, window.hwnd(), reinterpret_cast<POINT*>(&r), 2);
-    EXPECT_EQ(r.left, static_cast<LONG>(1500 / tpp + 0.5));
-    EXPECT_EQ(r.top, static_cast<LONG>(750 / tpp + 0.5));
-    EXPECT_EQ(r.right - r.left, static_cast<LONG>(2250 / tpp + 0.5));
-    RECT client;
     GetClientRect(window.hwnd(), &client);
-    EXPECT_EQ(client.right, static_cast<LONG>(6000 / tpp + 0.5));
+    EXPECT_EQ((std::vector<LONG>{r.left, r.top, r.right - r.left, client.right}),
+              (std::vector<LONG>{px(1500), px(750), px(2250), px(6000)}));
 }
 
 TEST_F(FormWindowTest, ArrowKeysAndPressesClickTheListOnceAndBeforeTheDoubleClick) {
@@ -138,8 +123,8 @@ TEST_F(FormWindowTest, ArrowKeysAndPressesClickTheListOnceAndBeforeTheDoubleClic
     for (UINT msg : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK,
                      WM_LBUTTONUP})
         SendMessageW(list, msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, third);
-    EXPECT_EQ(events, (std::vector<std::string>{"click Alpha", "click Beta", "click Gamma",
-                                                "click Gamma", "dblclick"}));
+    EXPECT_EQ(events,
+              (Events{"click Alpha", "click Beta", "click Gamma", "click Gamma", "dblclick"}));
 }
 
 TEST_F(FormWindowTest, TypingAndArrowKeysInTheClosedComboReachTheModelsOnce) {
@@ -165,7 +150,7 @@ TEST_F(FormWindowTest, TypingAndArrowKeysInTheClosedComboReachTheModelsOnce) {
     const std::uint64_t revision = form.Text1.revision();
     window.render();
     EXPECT_EQ(form.Text1.revision(), revision);
-    EXPECT_EQ(events, std::vector<std::string>{"combo All Groups"});
+    EXPECT_EQ(events, Events{"combo All Groups"});
 }
 
 // Enter in a box goes to its key handler and presses no button; on a focused button it presses
@@ -173,15 +158,15 @@ TEST_F(FormWindowTest, TypingAndArrowKeysInTheClosedComboReachTheModelsOnce) {
 // stays for the core to hide.
 TEST_F(FormWindowTest, EnterEscapeAndTheCloseBox) {
     SetFocus(control("Text1"));
-    key(control("Text1"), VK_RETURN);
+    Key(platform, control("Text1"), VK_RETURN);
     form.setFocusedControl("Command2");
     window.render();
     ASSERT_EQ(GetFocus(), control("Command2"));
-    key(control("Command2"), VK_RETURN);
-    key(control("Text1"), VK_ESCAPE);
+    Key(platform, control("Command2"), VK_RETURN);
+    Key(platform, control("Text1"), VK_ESCAPE);
     SendMessageW(window.hwnd(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(window.hwnd()));
-    EXPECT_EQ(events, (std::vector<std::string>{"key 13", "cancel", "cancel", "cancel"}));
+    EXPECT_EQ(events, (Events{"key 13", "cancel", "cancel", "cancel"}));
 }
 
 // ---- message boxes and modal dialogs ------------------------------------------------------------
@@ -209,23 +194,18 @@ void CALLBACK AnswerMessageBox(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 TEST_F(FormWindowTest, MessageBoxesShowTheButtonsAskedForAndAnswerWithThePressedOne) {
-    const struct {
-        MsgButtons buttons;
-        std::vector<int> shown;
-        int press;
-        MsgResult answer;
-    } cases[] = {
+    const std::tuple<MsgButtons, std::vector<int>, int, MsgResult> cases[] = {
         {MsgButtons::OK, {IDOK}, IDOK, MsgResult::OK},
         {MsgButtons::OKCancel, {IDOK, IDCANCEL}, IDCANCEL, MsgResult::Cancel},
         {MsgButtons::YesNo, {IDYES, IDNO}, IDYES, MsgResult::Yes},
         {MsgButtons::YesNo, {IDYES, IDNO}, IDNO, MsgResult::No},
     };
-    for (const auto& c : cases) {
-        pressed = c.press;
+    for (const auto& [buttons, shown, press, answer] : cases) {
+        pressed = press;
         buttonsShown.clear();
         SetTimer(nullptr, 0, 200, &AnswerMessageBox);
-        EXPECT_EQ(platform.messageBox("Delete?", "Tabbern 5.2", c.buttons), c.answer) << c.press;
-        EXPECT_EQ(buttonsShown, c.shown) << c.press;
+        EXPECT_EQ(platform.messageBox("Delete?", "Tabbern 5.2", buttons), answer) << press;
+        EXPECT_EQ(buttonsShown, shown) << press;
     }
 }
 
@@ -233,7 +213,7 @@ TEST_F(FormWindowTest, MessageBoxesShowTheButtonsAskedForAndAnswerWithThePressed
 // hides, so that it gets the activation back; a message box closing over the dialog is no
 // activation of the dialog.
 TEST_F(FormWindowTest, TheOwnerWaitsDisabledAndAMessageBoxOverTheDialogIsNoActivation) {
-    std::vector<std::string> seen;
+    Events seen;
     dialog.onActivate = [&] {
         seen.push_back(IsWindowEnabled(hwnd(form)) ? "dialog, owner enabled"
                                                    : "dialog, owner disabled");
@@ -247,7 +227,7 @@ TEST_F(FormWindowTest, TheOwnerWaitsDisabledAndAMessageBoxOverTheDialogIsNoActiv
     };
     form.onActivate = [&] { seen.push_back("owner"); };
     host.showModal(dialog);
-    EXPECT_EQ(seen, (std::vector<std::string>{"dialog, owner disabled", "owner"}));
+    EXPECT_EQ(seen, (Events{"dialog, owner disabled", "owner"}));
     EXPECT_FALSE(IsWindowVisible(hwnd(dialog)));
     EXPECT_TRUE(IsWindowEnabled(hwnd(form)));
 }
