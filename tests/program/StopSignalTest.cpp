@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <thread>
 
@@ -56,11 +57,7 @@ TEST_P(StopSignal, EndsTheProgramThroughItsExitSequence) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, StopSignal, ::testing::Values(SIGTERM, SIGHUP, SIGINT),
-                         [](const ::testing::TestParamInfo<int>& s) {
-                             return s.param == SIGTERM  ? "SessionEnd"
-                                    : s.param == SIGHUP ? "HangUp"
-                                                        : "Interrupt";
-                         });
+                         [](const auto& s) { return std::string(sigabbrev_np(s.param)); });
 
 } // namespace
 } // namespace tabbern::test
