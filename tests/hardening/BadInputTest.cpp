@@ -148,7 +148,6 @@ TEST(BadInput, AReadOnlyFolderRefusesEveryChangeByNameAndKeepsTheFiles) {
         ProgramWithDataFolder p;
         MakeReadOnly(p.data);
         ASSERT_TRUE(p.Start());
-        ASSERT_TRUE(p.Messages().empty());
         p.app.main.Combo1.setText("Home");
 
         // Adding a bookmark, or a group; false: the program ended.
@@ -211,7 +210,6 @@ TEST(BadInput, FullDiskKeepsTheOldDataFilesAndNamesTheFile) {
          filler << std::string(1024, 'f');)
         filler.flush();
     ASSERT_TRUE(p.Start());
-    ASSERT_TRUE(p.Messages().empty());
 
     EXPECT_FALSE(p.Add("New", "", "http://n"));
 
