@@ -37,20 +37,20 @@ struct Loaded : Program {
 
 // Saves one complete version of the three files, as the program saves them.
 void SaveVersion(App& app, int v) {
-    const std::string version = "Version " + std::to_string(v);
+    const std::string version = "Version " + std::to_string(v), group = version + " group ";
     app.bookmarks.clearAll();
     for (int k = 0; k < kBookmarks[v]; ++k) {
         BookmarkRow& row = app.bookmarks.row(k);
         row[kColRecord] = std::to_string(k);
         row[kColName] = version + " bookmark " + std::to_string(k);
-        row[kColGroup] = version + " group " + std::to_string(k % kGroups[v]);
+        row[kColGroup] = group + std::to_string(k % kGroups[v]);
         row[kColUrl] = "http://v" + std::to_string(v) + ".example/" + std::to_string(k);
     }
     app.recordCount = kBookmarks[v];
     RewriteStore(app, RowHasName);
     app.groups.clear();
     for (int g = 0; g < kGroups[v]; ++g)
-        app.groups.push_back(version + " group " + std::to_string(g));
+        app.groups.push_back(group + std::to_string(g));
     RewriteGroupFile(app);
     app.rememberLocationFlag = -1;
     app.savedTop = 1200 - 1245 * v;
@@ -74,8 +74,7 @@ Names Leftovers(const std::string& folder) {
     Names found;
     for (const auto& entry : fs::directory_iterator(folder)) {
         const std::string name = entry.path().filename().string();
-        if (std::find(std::begin(kFiles), std::end(kFiles), name) != std::end(kFiles) ||
-            name == DataFolderLock::kFileName)
+        if (std::ranges::count(kFiles, name) || name == DataFolderLock::kFileName)
             continue;
         EXPECT_TRUE(IsTemporarySaveFile(name)) << "unexpected file " << name;
         found.push_back(name);
