@@ -6,10 +6,8 @@
 
 #include <chrono>
 #include <csignal>
-#include <cstdlib>
+#include <cstring>
 #include <filesystem>
-#include <functional>
-#include <string>
 #include <thread>
 
 #include <spawn.h>
@@ -21,13 +19,11 @@ namespace tabbern::test {
 namespace {
 
 // Looks again every few milliseconds until the condition holds or half a minute has gone by.
-bool Within30s(const std::function<bool()>& done) {
+template <class Done> bool Within30s(Done done) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!done()) {
+    for (; !done(); std::this_thread::sleep_for(std::chrono::milliseconds(10)))
         if (std::chrono::steady_clock::now() > deadline)
             return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
     return true;
 }
 
@@ -61,11 +57,7 @@ TEST_P(StopSignal, EndsTheProgramThroughItsExitSequence) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, StopSignal, ::testing::Values(SIGTERM, SIGHUP, SIGINT),
-                         [](const ::testing::TestParamInfo<int>& signal) {
-                             return signal.param == SIGTERM  ? std::string("SessionEnd")
-                                    : signal.param == SIGHUP ? std::string("HangUp")
-                                                             : std::string("Interrupt");
-                         });
+                         [](const auto& s) { return std::string(sigabbrev_np(s.param)); });
 
 } // namespace
 } // namespace tabbern::test

@@ -1,8 +1,10 @@
 // The settings record and the Options menu: the bytes of the 128-byte record, what start-up
-// takes from it, the option toggles and starting with the desktop session.
+// takes from it, the option toggles, starting with the desktop session, and choosing another
+// data folder (the reload from it, the data-path file and the folder label).
 #include "support/AppFixture.h"
 
 #include "settings/Settings.h"
+#include "store/FileIo.h"
 
 namespace tabbern::test {
 namespace {
@@ -16,13 +18,12 @@ TEST(SettingsFile, IsReadAsFarAsItGoesWrittenBackWholeAndOnlyARememberedSortOfOn
     const auto sort = [](std::int32_t choice, std::int32_t remember) {
         return Cfg{.sortChoice = choice, .rememberSort = remember};
     };
+    // the file, the record written back (title and version aside), the bytes kept after it,
+    // the sort command ticked
+    // clang-format off
     const std::tuple<std::string, Cfg, std::string, std::string> cases[] = {
-        // the file, the record written back (title and version aside), the bytes kept after it,
-        // the sort command ticked
         {"", {}, "", "menusortbyname"},
-        {CfgFile({{}, {}, 0, -1, 1200, 300, 2, 1}).substr(0, 120),
-         {{}, {}, 0, -1, 1200},
-         "",
+        {CfgFile({{}, {}, 0, -1, 1200, 300, 2, 1}).substr(0, 120), {{}, {}, 0, -1, 1200}, "",
          "menusortbyname"},
         {CfgFile(other) + junk, odd, junk, "menusortbyname"},
         {std::string(128, '\xFF'), {{}, {}, -1, -1, -1, -1, -1, -1}, "", "menusortbyname"},
@@ -31,6 +32,7 @@ TEST(SettingsFile, IsReadAsFarAsItGoesWrittenBackWholeAndOnlyARememberedSortOfOn
         {CfgFile(sort(4, 1)), sort(4, 1), "", "menulastaccessed"},
         {CfgFile(sort(4, 2)), sort(4, 2), "", "menusortbyname"},
     };
+    // clang-format on
     for (const auto& [bytes, after, tail, ticked] : cases) {
         SCOPED_TRACE(testing::PrintToString(bytes));
         TestProgram p;
@@ -83,12 +85,72 @@ TEST(StartWithTheSession, AnEntryUnderTheProgramsNameTicksTheItemAndAClickWrites
         ASSERT_TRUE(p.Click(item));
         EXPECT_NE(item.checked(), ticked);
         Entries after = entries;
-        if (ticked)
-            after.erase("Tabbern Portable");
-        else
+        if (!after.erase("Tabbern Portable")) // ticked: the click removes it
             after["Tabbern Portable"] = "/media/stick/tabbern";
         EXPECT_EQ(p.fake.autostart, after);
     }
+}
+
+class DataFolderTest : public AppTest {
+protected:
+    bool ChooseFolder(const std::string& answer) {
+        fake.folderAnswers = {answer};
+        return Click(app.main.menusetdata);
+    }
+};
+
+TEST_F(DataFolderTest, TheChosenFolderIsLoadedGetsWhatItLacksAndIsRemembered) {
+    ASSERT_TRUE(StartWith({Rec(0, "Old", "Work", "http://old")}));
+    ASSERT_TRUE(Click(app.main.menuremembersortchoices));
+    const std::string empty = dir.makeDir("empty"), data = dir.makeDir("data");
+    WriteBytes(data + "/tabbern.dat",
+               FileWithHeader({Rec(0, "Beta", "Work", "http://b", "1/2", "5/6"),
+                               Rec(0, "Alpha", "Home", "http://a")}));
+    WriteBytes(data + "/tabbern.grp", FileWithHeader({"Home"}));
+
+    ASSERT_TRUE(ChooseFolder(empty));
+    EXPECT_EQ(ReadBytes(empty + "/tabbern.dat"), FileWithHeader({}));
+    EXPECT_EQ(ReadBytes(empty + "/tabbern.grp"), FileWithHeader({}));
+    EXPECT_TRUE(app.main.List1.items().empty());
+
+    ASSERT_TRUE(ChooseFolder(data + kPathSeparator));
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(app.dataFolder, data);
+    EXPECT_EQ(ReadBytes(data + "/tabbern.grp"), FileWithHeader({"Home", "Work"}));
+    EXPECT_EQ(app.main.List1.items(), (Names{"Alpha", "Beta"})); // the remembered sort
+    // The data-path file keeps the folder as chosen.
+    EXPECT_EQ(ReadBytes(File("tabbern.sdf")), data + kPathSeparator + "\r\n");
+    EXPECT_EQ(StoreBytes(), FileWithHeader({Rec(0, "Old", "Work", "http://old")}));
+}
+
+TEST_F(DataFolderTest, ACancelledChoiceOrADisabledCommandKeepsTheFolder) {
+    fake.commandLineText = "y";
+    ASSERT_TRUE(Start());
+    const std::string data = dir.makeDir("data");
+    ASSERT_TRUE(ChooseFolder(data));
+    fake.folderAnswers = {data};
+    ASSERT_TRUE(Run([&] { app.main.lblAltDatapath.onDblClick(); }));
+    EXPECT_TRUE(fake.folderPrompts.empty());
+
+    app.main.menusetdata.setEnabled(true);
+    app.main.lblAltDatapath.setEnabled(true);
+    for (const std::string cancel : {"", "   "})
+        ASSERT_TRUE(ChooseFolder(cancel));
+    fake.folderAnswers = {data};
+    ASSERT_TRUE(Run([&] { app.main.lblAltDatapath.onDblClick(); }));
+    EXPECT_EQ(fake.folderPrompts.size(), 3u);
+    EXPECT_EQ(app.dataFolder, data);
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(DataFolderTest, AFolderThatIsGoneEndsTheProgramWithTheEarlierChoiceKept) {
+    ASSERT_TRUE(Start());
+    const std::string first = dir.makeDir("first");
+    ASSERT_TRUE(ChooseFolder(first));
+    EXPECT_FALSE(ChooseFolder(File("gone")));
+    ASSERT_EQ(fake.messages.size(), 1u);
+    EXPECT_NE(fake.messages[0].text.find(File("gone")), std::string::npos);
+    EXPECT_EQ(ReadBytes(File("tabbern.sdf")), first + "\r\n");
 }
 
 } // namespace

@@ -1,12 +1,24 @@
-// The store and group files: what a load takes, the limits, the writers' bytes; the fuzz
-// harnesses store_loader and group_loader own the round trips.
+// The store and group files: what a load takes, the limits, the writers' bytes, and the start-up
+// check (a missing or empty file gets its header line, a damaged one is replaced only on Yes with
+// its bytes kept beside it, and No ends the program); the fuzz harnesses store_loader and
+// group_loader own the round trips.
 #include "store/Store.h"
 
 #include "support/AppFixture.h"
 
+#include "editing/Editing.h"
+#include "store/SharedFolder.h"
+
+#include <atomic>
+#include <cctype>
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
 namespace tabbern::test {
 namespace {
 
+namespace fs = std::filesystem;
 using namespace std::string_literals;
 
 class StoreTest : public AppTest {
@@ -91,10 +103,8 @@ TEST_F(StoreTest, TheGroupLimitLoadsUpToItsCountOfNamesNotLinesWithOneMessage) {
         SCOPED_TRACE(count);
         fake.messages.clear();
         Names lines;
-        for (const std::string& n : Numbered("n", count)) {
-            lines.push_back(n);
-            lines.push_back("");
-        }
+        for (const std::string& n : Numbered("n", count))
+            lines.insert(lines.end(), {n, ""});
         WriteBytes(File("tabbern.grp"), FileWithHeader(lines));
         LoadGroups(app);
         EXPECT_EQ(app.groupCount, loaded);
@@ -196,6 +206,227 @@ TEST_F(StoreTest, GroupsTheBookmarksUseAreAddedOnceAsFirstWrittenWhateverTheirCa
     EXPECT_EQ(app.groups,
               (GroupTable{"", "Home", " \xC3\x89t\xC3\xA9 ", "Work", "Travel", "Spare"}));
     EXPECT_EQ(GroupBytes(), FileWithHeader({"Home", "\xC9t\xE9", "Work", "Travel", "Spare"}));
+}
+
+// The store file or the group file, by name.
+class CheckDataFile : public AppTest, public ::testing::WithParamInterface<std::string> {
+protected:
+    std::string Path() const { return app.dataFile(GetParam()); }
+    bool Check() {
+        return Run(
+            [this] { (GetParam() == "tabbern.dat" ? CheckStoreFile : CheckGroupFile)(app); });
+    }
+};
+
+TEST_P(CheckDataFile, OnlyTheHeaderAsTheWholeFirstLineIsIntactAndYesKeepsADamagedCopy) {
+    PrepareFolders();
+    EXPECT_TRUE(Check()); // a missing file gets its header line
+    EXPECT_EQ(ReadBytes(Path()), FileWithHeader({}));
+    fake.hiddenFiles.insert(Path()); // a hidden file is still the user's data
+    std::string upper = HeaderLine();
+    for (char& c : upper)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string rest = Rec(0, "Kept", "Work", "http://kept.example") + "\r\nnot a record\r\n";
+    const std::pair<std::string, bool> cases[] = {
+        // the file, damaged
+        {"", false},
+        {upper + "\r\n" + rest, false},
+        {"   " + HeaderLine() + "  \n" + rest, false},
+        {HeaderLine() + "\r" + rest, false},
+        {HeaderLine(), false},
+        {HeaderLine() + "\r\n\xFF\xFE garbage\r\n", false},
+        {"\r\n" + HeaderLine() + "\r\n", true},
+        {HeaderLine() + " extra\r\n", true},
+        {HeaderLine().substr(1) + "\r\n", true},
+        {std::string("\0", 1) + HeaderLine(), true},
+        {std::string(4096, '\0'), true},
+    };
+    std::string copy = Path() + ".bad";
+    for (int copies = 1; const auto& [bytes, damaged] : cases) {
+        SCOPED_TRACE(testing::PrintToString(bytes).substr(0, 60));
+        fake.messages.clear();
+        fake.answers = {MsgResult::Yes};
+        WriteBytes(Path(), bytes);
+        EXPECT_TRUE(Check());
+        EXPECT_EQ(fake.messages.size(), damaged ? 1u : 0u); // the question whether to replace it
+        // An empty file holds nothing to lose and gets its header line.
+        EXPECT_EQ(ReadBytes(Path()), damaged || bytes.empty() ? FileWithHeader({}) : bytes);
+        if (damaged) {
+            EXPECT_EQ(ReadBytes(copy), bytes);
+            copy = Path() + ".bad" + std::to_string(++copies);
+        }
+    }
+}
+
+TEST_P(CheckDataFile, NoEndsTheProgramKeepsTheFileAndDeletesTheMarkersOfTheProgramFolder) {
+    const std::string data = dir.makeDir("data");
+    WriteBytes(File("tabbern.sdf"), data + "\r\n");
+    PrepareFolders();
+    const std::string damaged = "damaged\r\n";
+    WriteBytes(Path(), damaged);
+    for (const char* marker : {"tabbern.run", "tabbern.min", "tabbern.ign"})
+        WriteBytes(File(marker), "Tabbern\r\n");
+    fake.answers = {MsgResult::No};
+
+    EXPECT_FALSE(Check());
+
+    EXPECT_EQ(fake.messages.at(0).buttons, MsgButtons::YesNo);
+    EXPECT_EQ(ReadBytes(Path()), damaged);
+    EXPECT_FALSE(Exists(File("tabbern.run")) || Exists(File("tabbern.min")));
+    EXPECT_TRUE(Exists(File("tabbern.ign")));
+    EXPECT_FALSE(Exists(File(GetParam())));
+}
+
+INSTANTIATE_TEST_SUITE_P(, CheckDataFile, ::testing::Values("tabbern.dat", "tabbern.grp"),
+                         [](const auto& p) { return p.param.substr(8); }); // dat, grp
+
+// Two running copies on one data folder: neither may overwrite what the other wrote since it
+// last read the files. The kill test (hardening/crash_saver.cpp) owns the stale lock.
+std::string ChangedByAnotherCopy(const std::string& file) {
+    return "The " + file +
+           " File Was Changed By Another Copy Of Tabbern. The List Has Been Reloaded; Please "
+           "Repeat Your Change.";
+}
+
+// The fixture's program is one copy, b a second one started from the same folder; the ignore
+// marker lets both start without the already-running question.
+class SharedFolderTest : public AppTest {
+protected:
+    // Both copies started on one bookmark "One" in the group "Work".
+    void StartBoth() {
+        WriteStore({Rec(0, "One", "Work", "http://one.example")}, {"Work"});
+        WriteBytes(File("tabbern.ign"), "");
+        ASSERT_TRUE(Start());
+        ASSERT_TRUE(b.Start());
+    }
+    std::string Lock() const { return File(DataFolderLock::kFileName); }
+    Program b{dir.path()};
+};
+
+TEST_F(SharedFolderTest, AnAddOverAnOlderTableKeepsTheOtherCopysAdd) {
+    StartBoth();
+    ASSERT_TRUE(Add("Two", "Play", "http://two.example"));
+    ASSERT_TRUE(b.Add("Three", "Home", "http://three.example"));
+
+    EXPECT_EQ(StoreBytes(),
+              FileWithHeader({Rec(0, "One", "Work", "http://one.example"),
+                              Rec(1, "Two", "Play", "http://two.example", fake.today),
+                              Rec(1, "Three", "Home", "http://three.example", fake.today)}));
+    EXPECT_EQ(GroupBytes(), FileWithHeader({"Work", "Play", "Home"}));
+    EXPECT_EQ(b.LoadedNames(), (Names{"One", "Two", "Three"}));
+    // An addition needs no second attempt, so nobody is told anything.
+    EXPECT_TRUE(b.Messages().empty() && Messages().empty());
+}
+
+// A change of "One" or of its group "Work", made after the other copy added "Two". False when
+// the program ended.
+struct RefusedChange {
+    const char* what;
+    bool (*change)(Program&);
+};
+class SharedFolderRefusal : public SharedFolderTest,
+                            public ::testing::WithParamInterface<RefusedChange> {};
+
+bool DeleteWorkWithItsBookmarks(Program& a) {
+    a.fake.answers = {MsgResult::OK, MsgResult::Yes};
+    return a.Click(a.app.main.menudeletegroup);
+}
+
+TEST_P(SharedFolderRefusal, WritesNothingReloadsAndTellsTheUser) {
+    StartBoth();
+    ChooseGroup("Work");
+    Pick("One");
+    ASSERT_TRUE(b.Add("Two", "Home", "http://two.example"));
+    const std::string store = StoreBytes(), groups = GroupBytes();
+    fake.messages.clear();
+
+    ASSERT_TRUE(GetParam().change(*this));
+
+    EXPECT_EQ(StoreBytes(), store);
+    EXPECT_EQ(GroupBytes(), groups);
+    ASSERT_FALSE(Messages().empty());
+    EXPECT_EQ(Messages().back(), ChangedByAnotherCopy("Bookmark"));
+    // This copy now shows the files as they are.
+    EXPECT_EQ(app.main.List1.items(), (Names{"One", "Two"}));
+    EXPECT_FALSE(Exists(Lock()));
+
+    // Repeated on the reloaded table, the change goes through.
+    fake.messages.clear();
+    ChooseGroup("Work");
+    Pick("One");
+    ASSERT_TRUE(GetParam().change(*this));
+    EXPECT_NE(StoreBytes(), store);
+    for (const std::string& said : Messages())
+        EXPECT_NE(said, ChangedByAnotherCopy("Bookmark"));
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(EveryRewrite, SharedFolderRefusal, ::testing::Values(
+    RefusedChange{"Delete", [](Program& a) {
+        a.fake.answers = {MsgResult::OK};
+        return a.Click(a.app.main.menunamesdelete);
+    }},
+    RefusedChange{"Edit", [](Program& a) {
+        a.OnShow("frmEditName", [&a](Form&) {
+            Program::TypeAndSave(a.app.frmEditName, "Uno", "Work", "http://uno.example");
+        });
+        return a.Click(a.app.main.menunamesedit);
+    }},
+    RefusedChange{"Open", [](Program& a) { return a.Run([&] { List1_DblClick(a.app); }); }},
+    RefusedChange{"RenameGroup", [](Program& a) {
+        EditGroupNameForm& d = a.app.frmEditGroupName;
+        d.Text3.setText("Job");
+        return a.Click(a.app.main.menueditselectedgroup) && a.Run([&] { d.onActivate(); }) &&
+               a.Run([&] { d.Command1.click(); });
+    }},
+    RefusedChange{"DeleteGroup", &DeleteWorkWithItsBookmarks}),
+    [](const auto& p) { return p.param.what; });
+// clang-format on
+
+TEST_F(SharedFolderTest, AChangeAfterTheOtherCopyChangedTheGroupFileAloneNamesTheGroupFile) {
+    StartBoth();
+    b.app.main.Combo1.setText("Home");
+    ASSERT_TRUE(b.Click(b.app.main.menuaddgroup));
+    const std::string groups = GroupBytes();
+    ChooseGroup("Work");
+    ASSERT_TRUE(DeleteWorkWithItsBookmarks(*this));
+    EXPECT_EQ(GroupBytes(), groups);
+    EXPECT_EQ(Messages().back(), ChangedByAnotherCopy("Group"));
+}
+
+TEST_F(SharedFolderTest, AWriteWaitsForAFreshLockToBeReleased) {
+    StartBoth();
+    const std::string before = StoreBytes();
+    fs::create_directory(fs::path(Lock())); // another copy in the middle of its write
+    std::atomic<bool> released{false}, untouchedWhileHeld{false};
+    std::thread otherCopy([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        untouchedWhileHeld = StoreBytes() == before;
+        released = true;
+        fs::remove(fs::path(Lock()));
+    });
+    ASSERT_TRUE(Add("Two", "Work", "http://two.example"));
+    const bool wroteAfterRelease = released;
+    otherCopy.join();
+
+    EXPECT_TRUE(wroteAfterRelease);
+    EXPECT_TRUE(untouchedWhileHeld);
+    EXPECT_NE(StoreBytes(), before);
+}
+
+TEST(FileFingerprint, TellsAChangedFileFromTheSameBytesWrittenAgain) {
+    TempDir folder;
+    const std::string path = folder.file("f.dat");
+    WriteBytes(path, "abc\r\n");
+    const FileFingerprint seen = FingerprintOfFile(path);
+    WriteBytes(path, "abc\r\n");
+    EXPECT_FALSE(ChangedSince(seen, FingerprintOfFile(path)));
+    WriteBytes(path, "abd\r\n"); // same size, other content
+    EXPECT_TRUE(ChangedSince(seen, FingerprintOfFile(path)));
+    fs::remove(fs::path(path));
+    EXPECT_TRUE(ChangedSince(seen, FingerprintOfFile(path)));
+    // Nothing seen yet: nothing could be overwritten unseen.
+    EXPECT_FALSE(ChangedSince(FileFingerprint{}, FingerprintOfFile(path)));
 }
 
 } // namespace

@@ -1,19 +1,99 @@
-// The platform services against the real system (under wine in the x86_64 build): program facts,
-// the hidden-file test, the Run value, the clipboard, and the shell's opener and icon.
+// The Windows layer against the real system (under wine in the x86_64 build): its pure helpers
+// (UTF-16, the ANSI code page, file dialog filters, the Run value's quoting, the command line,
+// twips, paths), program facts, the hidden-file test, the Run value, the clipboard, the shell's
+// opener and icon, and the link check's fetcher on WinHTTP against a server on 127.0.0.1.
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Platform.h"
+#include "platform/win32/WinHttpFetcher.h"
+#include "store/CodePage.h"
+#include "support/FetcherChecks.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <functional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 namespace tabbern::win32 {
 namespace {
+
+using namespace std::string_literals;
+
+TEST(Utf, RoundTripsEveryPlaneAndMarksMalformedInput) {
+    // The bookmark sign takes a surrogate pair in UTF-16.
+    const std::string text = "Caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x94\x96 a\0b"s;
+    EXPECT_EQ(Widen(text), L"Caf\u00E9 \u20AC \U0001F516 a\0b"s);
+    EXPECT_EQ(Narrow(Widen(text)), text);
+    EXPECT_EQ(Widen(""), L"");
+    EXPECT_EQ(Widen("ok\xFF"), L"ok\uFFFD");
+}
+
+TEST(AnsiCodePage, HoldsItsOwnLettersAndRefusesOthersInsteadOfBestFit) {
+    // the code page, the text, its bytes there (nullptr: refused)
+    const std::tuple<unsigned, std::string, const char*> cases[] = {
+        {1252, "Caf\xC3\xA9 \xE2\x82\xAC \xE2\x80\x9Cq\xE2\x80\x9D", "Caf\xE9 \x80 \x93q\x94"},
+        {1252, "why?", "why?"},
+        // The system's best fit would write a plain A for A with macron.
+        {1252, "Ma\xC4\x81ori", nullptr},
+        {1252, "\xD0\x96", nullptr},
+        {1252, "bad\xC3", nullptr},
+        {1251, "\xD0\x96\xD0\xB0", "\xC6\xE0"},
+        {1251, "Caf\xC3\xA9", nullptr},
+    };
+    for (const auto& [codePage, utf8, expected] : cases) {
+        SCOPED_TRACE(utf8);
+        const AnsiCodePage cp(codePage);
+        std::string bytes, builtIn;
+        ASSERT_EQ(cp.encode(utf8, bytes), expected != nullptr);
+        if (!expected)
+            continue;
+        EXPECT_EQ(bytes, expected);
+        EXPECT_EQ(cp.decode(bytes), utf8);
+        // The core's own table for 1252 agrees with the system's.
+        EXPECT_TRUE(codePage != 1252 || (Windows1252().encode(utf8, builtIn) && builtIn == bytes));
+    }
+    EXPECT_EQ(AnsiCodePage().id(), GetACP());
+}
+
+TEST(Helpers, FileDialogFiltersRunValuesCommandLinesTwipsAndPaths) {
+    EXPECT_EQ(FileDialogFilter({{"Tabbern Files (*.tbn)", "*.tbn"}, {"All Files", "*.txt;*.*"}}),
+              L"Tabbern Files (*.tbn)\0*.tbn\0All Files\0*.txt;*.*\0\0"s);
+    // A blank pattern offers every file; blanks around a pattern go.
+    EXPECT_EQ(FileDialogFilter({{"Anything", "  "}, {"", " *.tbn "}}),
+              L"Anything\0*.*\0*.tbn\0*.tbn\0\0"s);
+    EXPECT_EQ(FileDialogFilter({}), L"\0"s);
+
+    // Quoted so that blanks do not split the path; already quoted, left alone.
+    EXPECT_EQ(QuotedRunCommand("C:\\Program Files\\tabbern.exe"),
+              "\"C:\\Program Files\\tabbern.exe\"");
+    EXPECT_EQ(QuotedRunCommand("\"C:\\a b\\tabbern.exe\""), "\"C:\\a b\\tabbern.exe\"");
+
+    for (const auto& [line, arguments] : std::vector<std::pair<std::wstring, std::wstring>>{
+             {L"\"C:\\Program Files\\Tabbern\\tabbern.exe\"  abc x", L"abc x"},
+             {L"tabbern.exe a", L"a"},
+             {L"  tabbern.exe", L""},
+             {L"", L""},
+             // A quote that never closes takes the rest as the program's name.
+             {L"\"C:\\a b c", L""}})
+        EXPECT_EQ(ArgumentsOf(line), arguments) << Narrow(line);
+
+    // Rounded to the nearest pixel either side of zero; 120 dots per inch is 12 twips a pixel.
+    const std::tuple<double, double, int> rounding[] = {
+        {3750, 15, 250}, {-120, 15, -8},  {7, 15, 0}, {8, 15, 1},
+        {-8, 15, -1},    {3750, 12, 313}, {100, 0, 0}};
+    for (const auto& [twips, perPixel, pixels] : rounding)
+        EXPECT_EQ(TwipsToPixels(twips, perPixel), pixels) << twips << " " << perPixel;
+
+    // A folder keeps its backslash only at a drive's root.
+    EXPECT_EQ(FolderOfPath(L"C:\\Tools\\Tabbern\\tabbern.exe"), L"C:\\Tools\\Tabbern");
+    EXPECT_EQ(FolderOfPath(L"C:\\tabbern.exe"), L"C:\\");
+    EXPECT_EQ(FolderOfPath(L"\\\\server\\share\\tabbern.exe"), L"\\\\server\\share");
+    EXPECT_EQ(BaseNameOfPath(L"C:\\Tools\\My.Tabbern.exe"), L"My.Tabbern");
+    EXPECT_EQ(BaseNameOfPath(L"C:\\a.b\\tabbern"), L"tabbern");
+}
 
 TEST(ProgramFacts, TheProgramFileTodayAndHiddenFiles) {
     Win32Platform platform;
@@ -71,38 +151,22 @@ TEST(Clipboard, UnicodeTextArrivesAsUtf8) {
 // as the real shell does, and opens whatever it is given.
 class StandInShell : public Win32Platform {
 public:
-    StandInShell() {
-        trayPauseMs_ = 0;
-        trayRetryMs_ = 1;
-    }
-    bool ready = true;
-    bool reportsAddAsFailed = false;
-    bool iconShown = false;
+    StandInShell() { trayPauseMs_ = 0, trayRetryMs_ = 1; }
+    bool ready = true, reportsAddAsFailed = false, iconShown = false;
     int addCalls = 0;
-    // The tips of the icons the shell took.
-    std::vector<std::wstring> added;
-    std::vector<std::wstring> opened;
+    std::vector<std::wstring> added, opened; // the tips of the icons it took; what it opened
 
 protected:
     bool notifyIcon(DWORD message, NOTIFYICONDATAW& data) override {
-        if (message == NIM_ADD)
-            ++addCalls;
-        if (!ready)
-            return false;
-        switch (message) {
-        case NIM_ADD:
-            if (iconShown)
-                return false;
-            iconShown = true;
-            added.emplace_back(data.szTip);
-            return !reportsAddAsFailed;
-        case NIM_MODIFY:
-            return iconShown;
-        case NIM_DELETE:
+        addCalls += message == NIM_ADD;
+        if (!ready || message == NIM_MODIFY)
+            return ready && iconShown;
+        if (message == NIM_DELETE)
             return std::exchange(iconShown, false);
-        default:
-            return false;
-        }
+        if (std::exchange(iconShown, true))
+            return false; // one icon per window
+        added.emplace_back(data.szTip);
+        return !reportsAddAsFailed;
     }
     bool openInBrowser(const std::wstring& address) override {
         opened.push_back(address);
@@ -111,23 +175,28 @@ protected:
 };
 
 TEST(Shell, OpensWebAddressesInTheBrowsersFormAndNothingElse) {
-    const struct {
-        const char* given;
-        const wchar_t* opened; // nullptr: refused
-    } cases[] = {
-        {"www.example.com", L"http://www.example.com"},
-        {"HTTPS://example.com/a?b", L"HTTPS://example.com/a?b"},
-        {"C:\\Windows\\notepad.exe", nullptr},
-        {"file:///C:/Windows/notepad.exe", nullptr},
+    const std::pair<const char*, std::vector<std::wstring>> cases[] = {
+        {"www.example.com", {L"http://www.example.com"}},
+        {"HTTPS://example.com/a?b", {L"HTTPS://example.com/a?b"}},
+        {"C:\\Windows\\notepad.exe", {}}, // refused
+        {"file:///C:/Windows/notepad.exe", {}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [given, opened] : cases) {
         StandInShell shell;
-        EXPECT_EQ(shell.shellOpen(c.given), c.opened != nullptr) << c.given;
-        EXPECT_EQ(shell.opened,
-                  c.opened ? std::vector<std::wstring>{c.opened} : std::vector<std::wstring>{})
-            << c.given;
+        EXPECT_EQ(shell.shellOpen(given), !opened.empty()) << given;
+        EXPECT_EQ(shell.opened, opened) << given;
     }
     EXPECT_EQ(Win32Platform().fetchUrl("file:///C:/Windows/win.ini"), "");
+}
+
+// Runs the thread's messages, the tray icon's timer among them, for a moment.
+void PumpMessagesBriefly() {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
 }
 
 class TrayIcon : public ::testing::Test {
@@ -141,21 +210,15 @@ protected:
     }
     void TearDown() override {
         shell.trayRemove();
-        if (window)
-            DestroyWindow(window);
+        DestroyWindow(window); // none when skipped: a harmless failure
     }
 
-    // Runs the thread's messages (the icon's timer among them) until `done` holds, or gives up
-    // after a few seconds.
-    static bool RunMessagesUntil(const std::function<bool()>& done) {
-        const ULONGLONG end = GetTickCount64() + 5000;
-        while (!done() && GetTickCount64() < end) {
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-            MSG msg;
-            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessageW(&msg);
-        }
-        return done();
+    // Until the shell shows the icon, or a few seconds have gone by.
+    bool RunMessagesUntilShown() {
+        for (const ULONGLONG end = GetTickCount64() + 5000;
+             !shell.iconShown && GetTickCount64() < end;)
+            PumpMessagesBriefly();
+        return shell.iconShown;
     }
 
     const std::wstring tip = L" Tabbern 5.2 ";
@@ -169,7 +232,7 @@ TEST_F(TrayIcon, ShellNotReadyAtLogOnTakesTheIconFromTheRetries) {
     EXPECT_GT(shell.addCalls, 1);
 
     shell.ready = true;
-    EXPECT_TRUE(RunMessagesUntil([this] { return shell.iconShown; }));
+    EXPECT_TRUE(RunMessagesUntilShown());
     EXPECT_EQ(shell.added, std::vector<std::wstring>{tip});
     // The core asks again at the next minimise: the icon is there already.
     EXPECT_TRUE(shell.trayAdd(Narrow(tip), 101));
@@ -192,6 +255,20 @@ TEST_F(TrayIcon, AnIconTheShellTookCountsAndANewTaskBarGetsItAgainUntilItIsRemov
     shell.trayRemove();
     SendMessageW(window, taskbarCreated, 0, 0);
     EXPECT_FALSE(shell.iconShown);
+}
+
+// ---- the link check's fetcher, held to the facts every fetcher must show ----------------------
+
+std::unique_ptr<LinkFetcher> MakeWinHttpFetcher() {
+    return std::make_unique<WinHttpFetcher>();
+}
+
+TEST(WinHttpFetcher, EachKindOfAnswerAndWhatTheRequestsSend) {
+    test::CheckEachKindOfAnswer(MakeWinHttpFetcher, PumpMessagesBriefly);
+}
+
+TEST(WinHttpFetcher, NothingIsAnsweredAfterCancelOrDestruction) {
+    test::CheckSilenceAfterCancelAndDestruction(MakeWinHttpFetcher, PumpMessagesBriefly);
 }
 
 } // namespace

@@ -1,18 +1,47 @@
 // The form windows against their models, driven the way the system drives them: keys and
 // notifications sent to the real controls. What counts is what the core sees: which handlers
 // run, how often, and what the models hold afterwards. Then message boxes and modal dialogs
-// over such a window, and the menus.
+// over such a window, the menus, and the program's windows as a screen reader reads them.
+#include "app/App.h"
 #include "platform/win32/FormWindow.h"
+#include "platform/win32/Text.h"
 #include "platform/win32/Win32Platform.h"
+#include "ui/InterfaceTexts.h"
+#include "ui/Layout.h"
+#include "ui/Looks.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace tabbern::win32 {
 namespace {
+
+using Events = std::vector<std::string>;
+
+std::wstring ClassOf(HWND w) {
+    wchar_t buffer[64] = {};
+    GetClassNameW(w, buffer, 64);
+    return buffer;
+}
+std::wstring TextOf(HWND w) {
+    wchar_t buffer[512] = {};
+    GetWindowTextW(w, buffer, 512);
+    return buffer;
+}
+// A key as the message loop hands it over: through the dialog navigation first.
+void Key(Win32Platform& platform, HWND to, WPARAM vk) {
+    MSG msg{to, WM_KEYDOWN, vk, 0, 0, {0, 0}};
+    if (!platform.preTranslate(msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
 
 class TestForm : public Form {
 public:
@@ -28,24 +57,12 @@ public:
     }
 };
 
-FormLayout TestLayout() {
-    FormLayout l;
-    l.clientWidth = 6000;
-    l.clientHeight = 4500;
-    l.controls = {
-        {"List1", {150, 150, 3000, 1500}},    {"Text1", {150, 1800, 3000, 390}},
-        {"Combo1", {150, 2400, 3000, 390}},   {"Label1", {1500, 750, 2250, 270}},
-        {"Command1", {150, 3300, 1500, 390}}, {"Command2", {1800, 3300, 1500, 390}},
-    };
-    l.cancel = "Command2";
-    return l;
-}
-
-std::wstring TextOf(HWND w) {
-    wchar_t buffer[256] = {};
-    GetWindowTextW(w, buffer, 256);
-    return buffer;
-}
+// clang-format off
+const FormLayout kLayout{.clientWidth = 6000, .clientHeight = 4500, .cancel = "Command2",
+    .controls = {{"List1", {150, 150, 3000, 1500}}, {"Text1", {150, 1800, 3000, 390}},
+                 {"Combo1", {150, 2400, 3000, 390}}, {"Label1", {1500, 750, 2250, 270}},
+                 {"Command1", {150, 3300, 1500, 390}}, {"Command2", {1800, 3300, 1500, 390}}}};
+// clang-format on
 
 class FormWindowTest : public ::testing::Test {
 protected:
@@ -69,18 +86,9 @@ protected:
 
     HWND control(const char* name) { return window.controlWindow(name); }
     HWND hwnd(Form& f) { return static_cast<FormWindow&>(host.windowOf(f)).hwnd(); }
-    // A key as the message loop hands it over: through the dialog navigation first.
-    void key(HWND to, WPARAM vk) {
-        MSG msg{to, WM_KEYDOWN, vk, 0, 0, {0, 0}};
-        if (!platform.preTranslate(msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-
     FormWindow& makeWindow() {
         platform.setHost(host);
-        host.setLayouts([](const Form&) { return TestLayout(); });
+        host.setLayouts([](const Form&) { return kLayout; });
         return static_cast<FormWindow&>(host.windowOf(form));
     }
 
@@ -88,7 +96,7 @@ protected:
     ViewHost host{platform};
     TestForm form;
     TestForm dialog{"frmDialog"}; // a dialog over the form; its close box hides it
-    std::vector<std::string> events;
+    Events events;
     FormWindow& window = makeWindow();
 };
 
@@ -104,7 +112,7 @@ TEST_F(FormWindowTest, RendersTheModelsWhereTheTwipsSayWithoutRunningHandlers) {
     form.List1.setListIndex(1);
     form.Combo1.setListIndex(0);
     window.render();
-    EXPECT_EQ(events, (std::vector<std::string>{"click Beta", "combo Alpha"}));
+    EXPECT_EQ(events, (Events{"click Beta", "combo Alpha"}));
     EXPECT_EQ(SendMessageW(control("List1"), LB_GETCURSEL, 0, 0), 1);
     EXPECT_EQ(SendMessageW(control("Combo1"), CB_GETCURSEL, 0, 0), 0);
     EXPECT_EQ(TextOf(control("Text1")), L"typed");
@@ -112,15 +120,13 @@ TEST_F(FormWindowTest, RendersTheModelsWhereTheTwipsSayWithoutRunningHandlers) {
     EXPECT_FALSE(IsWindowEnabled(control("Command1")));
 
     const double tpp = platform.twipsPerPixelX();
-    RECT r;
+    const auto px = [tpp](double twips) { return static_cast<LONG>(twips / tpp + 0.5); };
+    RECT r, client; // the label's place, the window's inside
     GetWindowRect(control("Label1"), &r);
     MapWindowPoints(nullptr, window.hwnd(), reinterpret_cast<POINT*>(&r), 2);
-    EXPECT_EQ(r.left, static_cast<LONG>(1500 / tpp + 0.5));
-    EXPECT_EQ(r.top, static_cast<LONG>(750 / tpp + 0.5));
-    EXPECT_EQ(r.right - r.left, static_cast<LONG>(2250 / tpp + 0.5));
-    RECT client;
     GetClientRect(window.hwnd(), &client);
-    EXPECT_EQ(client.right, static_cast<LONG>(6000 / tpp + 0.5));
+    EXPECT_EQ((std::vector<LONG>{r.left, r.top, r.right - r.left, client.right}),
+              (std::vector<LONG>{px(1500), px(750), px(2250), px(6000)}));
 }
 
 TEST_F(FormWindowTest, ArrowKeysAndPressesClickTheListOnceAndBeforeTheDoubleClick) {
@@ -138,8 +144,8 @@ TEST_F(FormWindowTest, ArrowKeysAndPressesClickTheListOnceAndBeforeTheDoubleClic
     for (UINT msg : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK,
                      WM_LBUTTONUP})
         SendMessageW(list, msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, third);
-    EXPECT_EQ(events, (std::vector<std::string>{"click Alpha", "click Beta", "click Gamma",
-                                                "click Gamma", "dblclick"}));
+    EXPECT_EQ(events,
+              (Events{"click Alpha", "click Beta", "click Gamma", "click Gamma", "dblclick"}));
 }
 
 TEST_F(FormWindowTest, TypingAndArrowKeysInTheClosedComboReachTheModelsOnce) {
@@ -165,7 +171,7 @@ TEST_F(FormWindowTest, TypingAndArrowKeysInTheClosedComboReachTheModelsOnce) {
     const std::uint64_t revision = form.Text1.revision();
     window.render();
     EXPECT_EQ(form.Text1.revision(), revision);
-    EXPECT_EQ(events, std::vector<std::string>{"combo All Groups"});
+    EXPECT_EQ(events, Events{"combo All Groups"});
 }
 
 // Enter in a box goes to its key handler and presses no button; on a focused button it presses
@@ -173,15 +179,15 @@ TEST_F(FormWindowTest, TypingAndArrowKeysInTheClosedComboReachTheModelsOnce) {
 // stays for the core to hide.
 TEST_F(FormWindowTest, EnterEscapeAndTheCloseBox) {
     SetFocus(control("Text1"));
-    key(control("Text1"), VK_RETURN);
+    Key(platform, control("Text1"), VK_RETURN);
     form.setFocusedControl("Command2");
     window.render();
     ASSERT_EQ(GetFocus(), control("Command2"));
-    key(control("Command2"), VK_RETURN);
-    key(control("Text1"), VK_ESCAPE);
+    Key(platform, control("Command2"), VK_RETURN);
+    Key(platform, control("Text1"), VK_ESCAPE);
     SendMessageW(window.hwnd(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(window.hwnd()));
-    EXPECT_EQ(events, (std::vector<std::string>{"key 13", "cancel", "cancel", "cancel"}));
+    EXPECT_EQ(events, (Events{"key 13", "cancel", "cancel", "cancel"}));
 }
 
 // ---- message boxes and modal dialogs ------------------------------------------------------------
@@ -209,23 +215,18 @@ void CALLBACK AnswerMessageBox(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 TEST_F(FormWindowTest, MessageBoxesShowTheButtonsAskedForAndAnswerWithThePressedOne) {
-    const struct {
-        MsgButtons buttons;
-        std::vector<int> shown;
-        int press;
-        MsgResult answer;
-    } cases[] = {
+    const std::tuple<MsgButtons, std::vector<int>, int, MsgResult> cases[] = {
         {MsgButtons::OK, {IDOK}, IDOK, MsgResult::OK},
         {MsgButtons::OKCancel, {IDOK, IDCANCEL}, IDCANCEL, MsgResult::Cancel},
         {MsgButtons::YesNo, {IDYES, IDNO}, IDYES, MsgResult::Yes},
         {MsgButtons::YesNo, {IDYES, IDNO}, IDNO, MsgResult::No},
     };
-    for (const auto& c : cases) {
-        pressed = c.press;
+    for (const auto& [buttons, shown, press, answer] : cases) {
+        pressed = press;
         buttonsShown.clear();
         SetTimer(nullptr, 0, 200, &AnswerMessageBox);
-        EXPECT_EQ(platform.messageBox("Delete?", "Tabbern 5.2", c.buttons), c.answer) << c.press;
-        EXPECT_EQ(buttonsShown, c.shown) << c.press;
+        EXPECT_EQ(platform.messageBox("Delete?", "Tabbern 5.2", buttons), answer) << press;
+        EXPECT_EQ(buttonsShown, shown) << press;
     }
 }
 
@@ -233,7 +234,7 @@ TEST_F(FormWindowTest, MessageBoxesShowTheButtonsAskedForAndAnswerWithThePressed
 // hides, so that it gets the activation back; a message box closing over the dialog is no
 // activation of the dialog.
 TEST_F(FormWindowTest, TheOwnerWaitsDisabledAndAMessageBoxOverTheDialogIsNoActivation) {
-    std::vector<std::string> seen;
+    Events seen;
     dialog.onActivate = [&] {
         seen.push_back(IsWindowEnabled(hwnd(form)) ? "dialog, owner enabled"
                                                    : "dialog, owner disabled");
@@ -247,7 +248,7 @@ TEST_F(FormWindowTest, TheOwnerWaitsDisabledAndAMessageBoxOverTheDialogIsNoActiv
     };
     form.onActivate = [&] { seen.push_back("owner"); };
     host.showModal(dialog);
-    EXPECT_EQ(seen, (std::vector<std::string>{"dialog, owner disabled", "owner"}));
+    EXPECT_EQ(seen, (Events{"dialog, owner disabled", "owner"}));
     EXPECT_FALSE(IsWindowVisible(hwnd(dialog)));
     EXPECT_TRUE(IsWindowEnabled(hwnd(form)));
 }
@@ -272,6 +273,103 @@ TEST(MenuBinder, TicksEnablingAndCaptionsFollowTheModels) {
     EXPECT_STREQ(caption, L"Change &Path");
     // Nothing changed: nothing to redraw.
     EXPECT_FALSE(binder.sync());
+}
+
+// ---- accessibility ----------------------------------------------------------------------------
+
+// The program's windows as a screen reader on Windows reads them: a box or list is named by the
+// static text just before it in the Z order (its label, or an invisible one where the window
+// shows none), a button by its window text, which the owner draw never shows; and Tab reaches
+// every control in turn, out of a multi-line box too.
+class WindowsAccessibility : public ::testing::Test {
+protected:
+    WindowsAccessibility() {
+        host.setApp(app);
+        platform.setHost(host);
+        SetInterfaceTexts(app);
+        SetLooks(app);
+    }
+    void SetUp() override {
+        if (!IsWindow(window(app.main).hwnd()))
+            GTEST_SKIP() << "no window could be created: these tests need a display";
+    }
+
+    FormWindow& window(Form& form) { return static_cast<FormWindow&>(host.windowOf(form)); }
+    std::vector<Form*> forms() {
+        return {&app.main,          &app.frmAddName,    &app.frmEditName, &app.frmEditGroupName,
+                &app.frmAddConfirm, &app.frmAssignName, &app.frmAbout,    &app.frmHelp,
+                &app.frmCheckLinks};
+    }
+    // The controls that take the keyboard, in the window's table order.
+    std::vector<std::string> inputs(Form& form) {
+        std::vector<std::string> out;
+        for (const Placement& p : LayoutOf(app, form).controls) {
+            const Control* model = form.findControl(p.name);
+            HWND w = window(form).controlWindow(p.name);
+            if (model && model->visible() && w && ClassOf(w) != L"Static" &&
+                ClassOf(w) != PROGRESS_CLASSW && !(p.flags & kHidden))
+                out.push_back(p.name);
+        }
+        return out;
+    }
+
+    Win32Platform platform;
+    ViewHost host{platform};
+    App app{platform, host};
+};
+
+TEST_F(WindowsAccessibility, EveryBoxListAndButtonIsNamedAsTheCoreNamesIt) {
+    for (Form* form : forms()) {
+        SCOPED_TRACE(form->name());
+        FormWindow& shown = window(*form);
+        shown.render();
+        const std::vector<std::string> names = inputs(*form);
+        EXPECT_FALSE(names.empty());
+        for (const std::string& name : names) {
+            const Control& model = *form->findControl(name);
+            const std::wstring spoken = Widen(AccessibleName(model));
+            EXPECT_FALSE(spoken.empty()) << name;
+            HWND w = shown.controlWindow(name);
+            if (ClassOf(w) == L"Button") {
+                EXPECT_EQ(TextOf(w), spoken) << name;
+                continue;
+            }
+            HWND before = GetWindow(w, GW_HWNDPREV);
+            ASSERT_NE(before, nullptr) << name;
+            EXPECT_EQ(ClassOf(before), L"Static") << name;
+            EXPECT_EQ(TextOf(before), spoken) << name;
+            if (const Label* label = model.label()) {
+                EXPECT_EQ(before, shown.controlWindow(label->name())) << name;
+            }
+        }
+    }
+}
+
+TEST_F(WindowsAccessibility, TabReachesEveryControlInTurn) {
+    for (Form* form : forms()) {
+        SCOPED_TRACE(form->name());
+        form->onActivate = nullptr;
+        host.showModeless(*form);
+        FormWindow& shown = window(*form);
+        std::vector<std::string> stops = inputs(*form);
+        ASSERT_FALSE(stops.empty());
+        SetFocus(shown.controlWindow(stops.front()));
+        std::vector<std::string> reached;
+        for (std::size_t i = 0; i < stops.size(); ++i) {
+            Key(platform, GetFocus(), VK_TAB);
+            // A combo box's edit box takes the focus for it.
+            std::string at = "?";
+            for (const std::string& name : stops)
+                if (HWND w = shown.controlWindow(name);
+                    w == GetFocus() || w == GetParent(GetFocus()))
+                    at = name;
+            reached.push_back(at);
+        }
+        stops.push_back(stops.front());
+        stops.erase(stops.begin());
+        EXPECT_EQ(reached, stops);
+        host.hideForm(*form);
+    }
 }
 
 } // namespace

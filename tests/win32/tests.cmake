@@ -1,13 +1,8 @@
-# Tests of the Windows program's own code: text conversion, the ANSI code page, the helpers of
-# the common dialogs and the Run value, the platform services, the link check's fetcher against
-# a web server on 127.0.0.1, and the form windows' binding to their models. They run under
-# wine64 in the x86_64 build. Included by platform/win32 once
-# GoogleTest is known.
-add_executable(tabbern_win32_tests ${CMAKE_CURRENT_LIST_DIR}/TextTest.cpp
-                                   ${CMAKE_CURRENT_LIST_DIR}/WindowTest.cpp
+# Tests of the Windows program's own code: its helpers and platform services, the link check's
+# fetcher against a web server on 127.0.0.1, and the form windows' binding to their models. They
+# run under wine64 in the x86_64 build. Included by platform/win32 once GoogleTest is known.
+add_executable(tabbern_win32_tests ${CMAKE_CURRENT_LIST_DIR}/WindowTest.cpp
                                    ${CMAKE_CURRENT_LIST_DIR}/PlatformTest.cpp
-                                   ${CMAKE_CURRENT_LIST_DIR}/AccessibilityTest.cpp
-                                   ${CMAKE_CURRENT_LIST_DIR}/LinkFetcherTest.cpp
                                    ${PROJECT_SOURCE_DIR}/tests/support/TempDir.cpp)
 target_link_libraries(tabbern_win32_tests PRIVATE tabbern_win32 tabbern_local_http GTest::gtest
                                                   GTest::gtest_main)
