@@ -40,7 +40,8 @@ inline void RunUntil(const RunEventsBriefly& run, const std::function<bool()>& d
 inline void CheckEachKindOfAnswer(const MakeFetcher& make, const RunEventsBriefly& run) {
     LocalHttpServer server;
     struct Case {
-        FetchRequest request; // its id is its row's number, from 1
+        std::string url;
+        FetchMethod method;
         int status;
         std::string location;
         FetchFailure failure = FetchFailure::None;
@@ -48,30 +49,33 @@ inline void CheckEachKindOfAnswer(const MakeFetcher& make, const RunEventsBriefl
     const auto head = FetchMethod::Head, get = FetchMethod::Get;
     // No unresolvable name: this machine's resolver asks a name server elsewhere even for one
     // that can never resolve, and no test may reach beyond 127.0.0.1. /big's body has no end:
-    // only a fetcher that stops at the headers answers at all.
+    // only a fetcher that stops at the headers answers at all. /slow outlasts its 1 s.
     const std::string closed = "http://127.0.0.1:" + std::to_string(LocalHttpServer::ClosedPort());
     const auto u = [&server](const char* path) { return server.url(path); };
     // clang-format off
     const std::vector<Case> cases = {
-        {{1, u("/ok"), head}, 200, ""},
-        {{2, u("/missing"), head}, 404, ""},
-        {{3, u("/found"), get}, 302, "/ok"},
-        {{4, u("/nohead"), head}, 405, ""},
-        {{5, u("/nohead"), get}, 200, ""},
-        {{6, u("/big"), get}, 200, ""},
-        {{7, u("/slow"), get, 1}, 0, "", FetchFailure::TimedOut},
-        {{8, closed + "/", head}, 0, "", FetchFailure::Refused},
+        {u("/ok"), head, 200, ""},
+        {u("/missing"), head, 404, ""},
+        {u("/found"), get, 302, "/ok"},
+        {u("/nohead"), head, 405, ""},
+        {u("/nohead"), get, 200, ""},
+        {u("/big"), get, 200, ""},
+        {u("/slow"), get, 0, "", FetchFailure::TimedOut},
+        {closed + "/", head, 0, "", FetchFailure::Refused},
     };
     // clang-format on
     const std::unique_ptr<LinkFetcher> fetcher = make();
     FetchCollector got(*fetcher);
-    for (const Case& c : cases)
-        fetcher->start(c.request);
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        fetcher->start({i, c.url, c.method, c.failure == FetchFailure::TimedOut ? 1 : 15});
+    }
     EXPECT_TRUE(got.answers.empty()) << "answered from inside start()";
     ASSERT_NO_FATAL_FAILURE(RunUntil(run, [&] { return got.answers.size() == cases.size(); }));
-    for (const Case& c : cases) {
-        const FetchAnswer& a = got.answers[c.request.id];
-        SCOPED_TRACE(c.request.url);
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        const FetchAnswer& a = got.answers[i];
+        SCOPED_TRACE(c.url);
         EXPECT_EQ(a.failure, c.failure) << a.detail;
         EXPECT_EQ(a.status, c.status);
         EXPECT_EQ(a.location, c.location);
