@@ -466,9 +466,11 @@ TEST_F(Dialogs, TheCloseBoxAndEscapeCancelEveryDialogButOnlyTheMainWindowsCloseB
         SCOPED_TRACE(form->name());
         for (bool escape : {true, false}) {
             host->showModeless(*form);
-            ASSERT_TRUE(QTest::qWaitForWindowActive(windowOf(*form)));
-            escape ? press(Qt::Key_Escape) : (void)windowOf(*form)->close();
-            EXPECT_FALSE(windowOf(*form)->isVisible() || form->visible());
+            QtFormWindow* window = windowOf(*form);
+            ASSERT_NE(window, nullptr);
+            ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+            escape ? press(Qt::Key_Escape) : (void)window->close();
+            EXPECT_FALSE(window->isVisible() || form->visible());
         }
     }
     view->activateWindow();
