@@ -134,7 +134,7 @@ void ImportTextFileLinks(App& app) {
             nonAscii = nonAscii || std::any_of(link.begin(), link.end(), [](char c) {
                            return static_cast<unsigned char>(c) >= 0x80;
                        });
-            return links.size() < kLinkCapacity;
+            return true; // the harvester stops at its capacity
         };
         std::optional<LinkHarvester> harvester(std::in_place, takeLink, kLinkCapacity);
         // The file is read only as far as links can still be kept: once the list is full, no
