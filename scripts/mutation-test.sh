@@ -187,7 +187,7 @@ read -r -d '' MUTANTS <<'TABLE'
 + 0x00A4, 0x0081, 0x201A,
 
 @ store/FileIo.cpp | a save leaves the temporaries of killed saves behind
-- RemoveLeftoverTemporaries(folder, name);
+- RemoveLeftoversIn(folder, name);
 + (void)folder;
 
 @ store/SharedFolder.cpp | a change of the same size goes unnoticed
@@ -357,6 +357,10 @@ read -r -d '' MUTANTS <<'TABLE'
 @ settings/Settings.cpp | any remember-sort flag but 0 ticks the remembered sort
 - if (app.rememberSortFlag != 1) {
 + if (app.rememberSortFlag == 0) {
+
+@ settings/Settings.cpp | a settings save that changes nothing leaves what a killed save left
+- RemoveLeftoverTemporaries(path);
++ (void)0;
 
 @ settings/Settings.cpp | the position is taken while the window is in the tray
 - if (app.inTrayFlag == 0) {

@@ -64,9 +64,11 @@ void WriteRecordToFile(App& app, const SettingsRecord& rec) {
         bytes.resize(kSettingsRecordSize, '\0');
     const Record encoded = EncodeSettingsRecord(rec);
     // Every start saves the settings: a file that already holds them is left as it is, which
-    // spares the start-up a flush to disk.
-    if (whole && std::memcmp(bytes.data(), encoded.data(), encoded.size()) == 0)
+    // spares the start-up a flush to disk, but not the clearing of what a killed save left.
+    if (whole && std::memcmp(bytes.data(), encoded.data(), encoded.size()) == 0) {
+        RemoveLeftoverTemporaries(path);
         return;
+    }
     std::memcpy(bytes.data(), encoded.data(), encoded.size());
     WriteFileAtomically(path, bytes);
 }

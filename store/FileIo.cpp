@@ -79,7 +79,7 @@ std::string_view TargetOfTemporary(std::string_view fileName) {
     return rest.substr(0, infix);
 }
 
-void RemoveLeftoverTemporaries(const fs::path& folder, const std::string& name) {
+void RemoveLeftoversIn(const fs::path& folder, const std::string& name) {
     std::error_code ec;
     fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec);
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
@@ -225,7 +225,12 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes, bool d
     const std::string moveError = os::MoveOver(temp, target, durable);
     if (!moveError.empty())
         fail(moveError);
-    RemoveLeftoverTemporaries(folder, name);
+    RemoveLeftoversIn(folder, name);
+}
+
+void RemoveLeftoverTemporaries(const std::string& path) {
+    const fs::path target = ToPath(path);
+    RemoveLeftoversIn(target.parent_path(), FromPath(target.filename()));
 }
 
 void DeleteFileIfExists(const std::string& path) {

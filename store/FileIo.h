@@ -84,6 +84,10 @@ private:
 // disk, which would cost every start-up several flushes.
 void WriteFileAtomically(const std::string& path, std::string_view bytes, bool durable = true);
 
+// Removes what interrupted saves of the file left behind, as a successful save does; for a
+// save that is skipped because the file already holds what it would write.
+void RemoveLeftoverTemporaries(const std::string& path);
+
 // Deletes a file; a file that does not exist is no error.
 void DeleteFileIfExists(const std::string& path);
 

@@ -43,6 +43,12 @@ TEST(SettingsFile, IsReadAsFarAsItGoesWrittenBackWholeAndOnlyARememberedSortOfOn
         for (const MenuItem* item : p.app.main.menusortby.children)
             EXPECT_EQ(item->checked(), item->name() == ticked) << item->name();
     }
+    // What a killed save left goes, also when the record needs no writing.
+    TestProgram p;
+    ASSERT_TRUE(p.Start());
+    WriteBytes(p.File("tabbern.cfg.~1-1-1.tmp"), "x");
+    WriteSettings(p.app);
+    EXPECT_FALSE(std::filesystem::exists(p.File("tabbern.cfg.~1-1-1.tmp")));
 }
 
 TEST_F(SettingsTest, EachToggleFlipsItsTickAndItsFieldAndNothingElse) {
