@@ -38,7 +38,7 @@ inline void RunUntil(const RunEventsBriefly& run, const std::function<bool()>& d
 }
 
 inline void CheckEachKindOfAnswer(const MakeFetcher& make, const RunEventsBriefly& run) {
-    LocalHttpServer server;
+    LocalHttpServer server(LinkCheckUserAgent()); // any other, or a cookie, is answered 400
     struct Case {
         std::string url;
         FetchMethod method;
@@ -81,17 +81,10 @@ inline void CheckEachKindOfAnswer(const MakeFetcher& make, const RunEventsBriefl
         EXPECT_EQ(a.location, c.location);
     }
 
-    // /ok set a cookie above; asked again, nothing may come back.
+    // /ok set a cookie above; asked again, it must not come back.
     fetcher->start({100, server.url("/ok"), get, 15});
     ASSERT_NO_FATAL_FAILURE(RunUntil(run, [&] { return got.answers.count(100) == 1; }));
-    const std::vector<RecordedRequest> sent = server.requests();
-    ASSERT_GE(sent.size(), cases.size());
-    for (const RecordedRequest& r : sent) {
-        SCOPED_TRACE(r.method + " " + r.path);
-        EXPECT_EQ(r.headers.count("user-agent") ? r.headers.at("user-agent") : "",
-                  LinkCheckUserAgent());
-        EXPECT_EQ(r.headers.count("cookie"), 0u);
-    }
+    EXPECT_EQ(got.answers[100].status, 200);
 }
 
 inline void CheckSilenceAfterCancelAndDestruction(const MakeFetcher& make,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <stdexcept>
+#include <vector>
 
 #ifdef _WIN32
 #include <winsock2.h>
@@ -10,6 +11,7 @@
 #else
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <sys/select.h>
 #include <sys/socket.h>
 #include <unistd.h>
 #endif
@@ -20,7 +22,7 @@ namespace {
 using Socket = LocalHttpServer::Socket;
 constexpr Socket kNoSocket = ~Socket{0}; // INVALID_SOCKET, and -1 on POSIX
 #ifdef _WIN32
-constexpr int kSendFlags = 0, kShutBoth = SD_BOTH;
+constexpr int kSendFlags = 0;
 // Winsock is started before the first socket and stays for the whole test program.
 void StartSockets() {
     static const bool started = [] {
@@ -31,27 +33,21 @@ void StartSockets() {
         throw std::runtime_error("cannot start Winsock");
 }
 #else
-// A client that hangs up while the body of /big is being sent must not end the test program.
-constexpr int kSendFlags = MSG_NOSIGNAL, kShutBoth = SHUT_RDWR;
+// A client that hangs up during a long body must not end the test program.
+constexpr int kSendFlags = MSG_NOSIGNAL;
 int closesocket(Socket s) {
-    return close(s);
+    return close(static_cast<int>(s));
 }
 void StartSockets() {}
 #endif
-
-sockaddr_in Loopback(int port) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<unsigned short>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return address;
-}
 
 // A socket bound to 127.0.0.1 on a port the system chooses, and that port.
 Socket BoundSocket(int& port) {
     StartSockets();
     const Socket s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address = Loopback(0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
     if (s == kNoSocket || bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
         getsockname(s, reinterpret_cast<sockaddr*>(&address), &length) != 0)
@@ -60,108 +56,77 @@ Socket BoundSocket(int& port) {
     return s;
 }
 
-bool SendAll(Socket s, std::string_view data) {
+void SendAll(Socket s, std::string_view data) {
     while (!data.empty()) {
         const int sent = static_cast<int>(
             send(s, data.data(), static_cast<int>(std::min<std::size_t>(data.size(), 1 << 16)),
                  kSendFlags));
         if (sent <= 0)
-            return false;
+            return;
         data.remove_prefix(static_cast<std::size_t>(sent));
     }
-    return true;
 }
 
-// The request line and headers of one request; false when the client went before sending them.
-bool ReadRequest(Socket s, RecordedRequest& request) {
-    std::string head;
-    char buffer[4096];
-    while (head.find("\r\n\r\n") == std::string::npos) {
-        const int got = static_cast<int>(recv(s, buffer, sizeof buffer, 0));
-        if (got <= 0 || head.size() > 64 * 1024)
-            return false;
-        head.append(buffer, static_cast<std::size_t>(got));
+// Whether the request's head has the header, its name in any case, with exactly that value.
+bool HasHeader(std::string_view head, std::string_view name, std::string_view value) {
+    for (std::size_t at = head.find("\r\n"); at != std::string_view::npos;
+         at = head.find("\r\n", at + 2)) {
+        const std::string_view line = head.substr(at + 2, head.find("\r\n", at + 2) - at - 2);
+        if (line.size() > name.size() && line[name.size()] == ':' &&
+            std::equal(
+                name.begin(), name.end(), line.begin(),
+                [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); }) &&
+            (value.empty() || line.substr(line.find_first_not_of(" \t", name.size() + 1)) == value))
+            return true;
     }
-    head.resize(head.find("\r\n\r\n") + 2);
-    const std::size_t space1 = head.find(' '), space2 = head.find(' ', space1 + 1);
-    if (space2 == std::string::npos)
-        return false;
-    request.method = head.substr(0, space1);
-    request.path = head.substr(space1 + 1, space2 - space1 - 1);
-    for (std::size_t at = head.find("\r\n") + 2, end; at < head.size(); at = end + 2) {
-        end = head.find("\r\n", at);
-        const std::size_t colon = head.find(':', at);
-        if (colon >= end)
-            continue;
-        std::string name = head.substr(at, colon - at);
-        for (char& c : name)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        const std::size_t value = std::min(head.find_first_not_of(" \t", colon + 1), end);
-        request.headers.emplace(name, head.substr(value, end - value));
-    }
-    return true;
+    return false;
 }
 
-std::string Response(std::string_view status, std::string_view extraHeaders, std::string_view body,
+std::string Response(std::string_view status, std::string_view headers, std::string_view body,
                      bool withBody) {
-    return "HTTP/1.1 " + std::string(status) + "\r\n" + std::string(extraHeaders) +
+    return "HTTP/1.1 " + std::string(status) + "\r\n" + std::string(headers) +
            "Content-Type: text/plain\r\nContent-Length: " + std::to_string(body.size()) +
            "\r\nConnection: close\r\n\r\n" + std::string(withBody ? body : "");
 }
 
+// The answer to a request's head; empty for /slow, which gets none.
+std::string Answer(std::string_view head, const std::string& userAgent) {
+    const std::size_t space = head.find(' ');
+    const std::string_view path = head.substr(space + 1, head.find(' ', space + 1) - space - 1);
+    const bool body = !head.starts_with("HEAD ");
+    if (HasHeader(head, "cookie", {}) ||
+        (!userAgent.empty() && !HasHeader(head, "user-agent", userAgent)))
+        return Response("400 Bad Request", "", "a cookie or another user agent", body);
+    // clang-format off
+    return path == "/slow" ? ""
+        // No length, and the connection stays open: the body does not end.
+        : path == "/big" ? "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + std::string(1000, 'x')
+        : path == "/ok" ? Response("200 OK", "Set-Cookie: visitor=1; Path=/\r\n", "ok", body)
+        : path == "/found" ? Response("302 Found", "Location: /ok\r\n", "", body)
+        : path == "/nohead" && body ? Response("200 OK", "", "get only", body)
+        : path == "/nohead" ? Response("405 Method Not Allowed", "Allow: GET\r\n", "", body)
+        : path == "/long" ? Response("200 OK", "", std::string(70000, 'x'), body)
+        : Response("404 Not Found", "", "not found", body);
+    // clang-format on
+}
+
 } // namespace
 
-LocalHttpServer::LocalHttpServer() : listener_(BoundSocket(port_)) {
+LocalHttpServer::LocalHttpServer(std::string userAgent) : listener_(BoundSocket(port_)) {
     if (listen(listener_, SOMAXCONN) != 0) {
         closesocket(listener_);
         throw std::runtime_error("cannot listen on 127.0.0.1");
     }
-    acceptor_ = std::thread([this] {
-        for (;;) {
-            const Socket connection = accept(listener_, nullptr, nullptr);
-            std::lock_guard lock(mutex_);
-            if (stopping_) {
-                if (connection != kNoSocket)
-                    closesocket(connection);
-                return;
-            }
-            if (connection == kNoSocket)
-                continue;
-            open_.push_back(connection);
-            ++serving_;
-            // Detached: the destructor waits for serving_ to drop to zero instead of joining,
-            // so that a thousand finished connections leave nothing behind.
-            std::thread([this, connection] { serve(connection); }).detach();
-        }
-    });
+    thread_ = std::thread([this, userAgent = std::move(userAgent)] { serve(userAgent); });
 }
 
 LocalHttpServer::~LocalHttpServer() {
-    {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
-        for (const Socket s : open_)
-            shutdown(s, kShutBoth);
-    }
-    changed_.notify_all();
-    // The acceptor waits in accept(): one more connection wakes it to see that the server stops.
-    const Socket wake = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    const sockaddr_in address = Loopback(port_);
-    connect(wake, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    acceptor_.join();
-    closesocket(wake);
-    closesocket(listener_);
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return serving_ == 0; });
+    stopping_ = true;
+    thread_.join();
 }
 
 std::string LocalHttpServer::url(std::string_view path) const {
     return "http://127.0.0.1:" + std::to_string(port_) + std::string(path);
-}
-
-std::vector<RecordedRequest> LocalHttpServer::requests() const {
-    std::lock_guard lock(mutex_);
-    return requests_;
 }
 
 int LocalHttpServer::ClosedPort() {
@@ -170,39 +135,55 @@ int LocalHttpServer::ClosedPort() {
     return port;
 }
 
-void LocalHttpServer::serve(Socket connection) {
-    if (RecordedRequest request; ReadRequest(connection, request)) {
-        {
-            std::lock_guard lock(mutex_);
-            requests_.push_back(request);
+// One loop over every connection: a request is answered once its head is in.
+void LocalHttpServer::serve(const std::string& userAgent) {
+    struct Connection {
+        Socket socket;
+        std::string head;
+        bool answered = false, open = true;
+    };
+    std::vector<Connection> connections;
+    while (!stopping_) {
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(listener_, &readable);
+        Socket highest = listener_;
+        for (const Connection& c : connections) {
+            FD_SET(c.socket, &readable);
+            highest = std::max(highest, c.socket);
         }
-        const bool body = request.method != "HEAD";
-        const std::string& path = request.path;
-        if (path == "/slow") {
-            std::unique_lock lock(mutex_);
-            changed_.wait(lock, [this] { return stopping_; });
-        } else if (path == "/big") {
-            // No length and no end: only the closing of the connection would end the body.
-            bool open = SendAll(connection, "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n");
-            while (open && body)
-                open = SendAll(connection, std::string(1 << 16, 'x'));
-        } else {
-            // clang-format off
-            SendAll(connection,
-                path == "/ok" ? Response("200 OK", "Set-Cookie: visitor=1; Path=/\r\n", "ok", body)
-                : path == "/found" ? Response("302 Found", "Location: /ok\r\n", "", body)
-                : path == "/nohead" && body ? Response("200 OK", "", "get only", body)
-                : path == "/nohead" ? Response("405 Method Not Allowed", "Allow: GET\r\n", "", body)
-                : path == "/long" ? Response("200 OK", "", std::string(70000, 'x'), body)
-                : Response("404 Not Found", "", "not found", body));
-            // clang-format on
+        timeval wait{0, 20000}; // how soon the destructor is heard
+        if (select(static_cast<int>(highest + 1), &readable, nullptr, nullptr, &wait) <= 0)
+            continue;
+        if (FD_ISSET(listener_, &readable))
+            if (const Socket s = accept(listener_, nullptr, nullptr); s != kNoSocket)
+                connections.push_back({s, {}});
+        for (Connection& c : connections) {
+            char buffer[4096];
+            if (!FD_ISSET(c.socket, &readable))
+                continue;
+            const int got = static_cast<int>(recv(c.socket, buffer, sizeof buffer, 0));
+            if (got <= 0 || c.head.size() > 64 * 1024) {
+                c.open = false;
+            } else if (!c.answered) {
+                c.head.append(buffer, static_cast<std::size_t>(got));
+                if (const std::size_t end = c.head.find("\r\n\r\n"); end != std::string::npos) {
+                    const std::string answer = Answer(c.head.substr(0, end + 2), userAgent);
+                    SendAll(c.socket, answer);
+                    c.answered = true;
+                    // No answer (/slow) or one without a length (/big) keeps the connection.
+                    c.open = answer.find("Content-Length") == std::string::npos;
+                }
+            }
         }
+        for (Connection& c : connections)
+            if (!c.open)
+                closesocket(c.socket);
+        std::erase_if(connections, [](const Connection& c) { return !c.open; });
     }
-    std::lock_guard lock(mutex_);
-    open_.erase(std::find(open_.begin(), open_.end(), connection));
-    closesocket(connection);
-    --serving_;
-    changed_.notify_all();
+    for (const Connection& c : connections)
+        closesocket(c.socket);
+    closesocket(listener_);
 }
 
 } // namespace tabbern::test

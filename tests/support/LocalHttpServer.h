@@ -1,6 +1,7 @@
-// A small HTTP/1.1 server for the link check's tests: it listens on 127.0.0.1 only, answers a
-// fixed set of pages on a thread per connection and records every request, so that a test sees
-// what a fetcher sent without any other machine being contacted.
+// A small HTTP/1.1 server for the link check's tests and benchmark: it listens on 127.0.0.1
+// only, so that no other machine is ever contacted, and serves every connection from one
+// thread. A request that carries a cookie, or another user agent than the one it is given,
+// is answered 400: a fetcher's test sees a wrong header as a wrong status.
 //
 //   /ok      200 and a cookie (a second request shows whether it came back)
 //   /found   302 to /ok    /nohead  405 to HEAD, 200 to GET
@@ -8,47 +9,34 @@
 //   /big     200 and a body without end          anything else 404
 #pragma once
 
-#include <condition_variable>
+#include <atomic>
 #include <cstdint>
-#include <map>
-#include <mutex>
 #include <string>
 #include <string_view>
 #include <thread>
-#include <vector>
 
 namespace tabbern::test {
-
-struct RecordedRequest {
-    std::string method, path;
-    std::map<std::string, std::string> headers; // names in lower case, the first of each name
-};
 
 class LocalHttpServer {
 public:
     using Socket = std::uintptr_t; // a SOCKET on Windows, an int on POSIX
 
-    LocalHttpServer();
-    ~LocalHttpServer(); // answers every waiting /slow, closes every connection, waits for all
+    explicit LocalHttpServer(std::string userAgent = {});
+    ~LocalHttpServer(); // closes every connection, /slow's too
+    LocalHttpServer(const LocalHttpServer&) = delete;
+    LocalHttpServer& operator=(const LocalHttpServer&) = delete;
     // "http://127.0.0.1:<port>" followed by the path.
     std::string url(std::string_view path) const;
-    // Every complete request received so far, in the order they came in.
-    std::vector<RecordedRequest> requests() const;
     // A port on 127.0.0.1 that nothing listens on: taken from the system, then given back.
     static int ClosedPort();
 
 private:
-    void serve(Socket connection);
+    void serve(const std::string& userAgent);
 
     int port_ = 0; // before the listener, whose making sets it
     Socket listener_;
-    std::thread acceptor_;
-    mutable std::mutex mutex_; // also makes the server impossible to copy
-    std::condition_variable changed_;
-    std::vector<RecordedRequest> requests_;
-    std::vector<Socket> open_; // connections being served, shut down when the server stops
-    int serving_ = 0;          // connection threads still running
-    bool stopping_ = false;
+    std::atomic<bool> stopping_{false};
+    std::thread thread_;
 };
 
 } // namespace tabbern::test
