@@ -527,6 +527,14 @@ read -r -d '' MUTANTS <<'TABLE'
 - (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0
 + (attributes & FILE_ATTRIBUTE_HIDDEN) != 0
 
+@ platform/qt/QtLinkFetcher.cpp | the link check's requests go with Qt's own user agent
+- r.setHeader(QNetworkRequest::UserAgentHeader, QString::fromStdString(LinkCheckUserAgent()));
++ (void)0;
+
+@ platform/win32/WinHttpFetcher.cpp | the link check's requests name no program as their agent
+- session_ = WinHttpOpen(Widen(LinkCheckUserAgent()).c_str(), WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
++ session_ = WinHttpOpen(L"", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
+
 @ platform/win32/FormWindow.cpp | Enter in a text box never reaches the core
 - if (wp == VK_RETURN && (b.kind == Kind::Text || b.kind == Kind::Combo)) {
 + if (wp == VK_RETURN && b.kind == Kind::Combo) {

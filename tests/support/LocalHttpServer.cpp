@@ -67,46 +67,35 @@ void SendAll(Socket s, std::string_view data) {
     }
 }
 
-// Whether the request's head has the header, its name in any case, with exactly that value.
-bool HasHeader(std::string_view head, std::string_view name, std::string_view value) {
-    for (std::size_t at = head.find("\r\n"); at != std::string_view::npos;
-         at = head.find("\r\n", at + 2)) {
-        const std::string_view line = head.substr(at + 2, head.find("\r\n", at + 2) - at - 2);
-        if (line.size() > name.size() && line[name.size()] == ':' &&
-            std::equal(
-                name.begin(), name.end(), line.begin(),
-                [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); }) &&
-            (value.empty() || line.substr(line.find_first_not_of(" \t", name.size() + 1)) == value))
-            return true;
-    }
-    return false;
-}
-
-std::string Response(std::string_view status, std::string_view headers, std::string_view body,
-                     bool withBody) {
-    return "HTTP/1.1 " + std::string(status) + "\r\n" + std::string(headers) +
-           "Content-Type: text/plain\r\nContent-Length: " + std::to_string(body.size()) +
-           "\r\nConnection: close\r\n\r\n" + std::string(withBody ? body : "");
-}
-
 // The answer to a request's head; empty for /slow, which gets none.
 std::string Answer(std::string_view head, const std::string& userAgent) {
-    const std::size_t space = head.find(' ');
+    std::string lower(head);
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::size_t agent = lower.find("\r\nuser-agent: "), space = head.find(' ');
     const std::string_view path = head.substr(space + 1, head.find(' ', space + 1) - space - 1);
     const bool body = !head.starts_with("HEAD ");
-    if (HasHeader(head, "cookie", {}) ||
-        (!userAgent.empty() && !HasHeader(head, "user-agent", userAgent)))
-        return Response("400 Bad Request", "", "a cookie or another user agent", body);
+    const auto response = [body](std::string_view status, std::string_view headers,
+                                 std::string_view text) {
+        return "HTTP/1.1 " + std::string(status) + "\r\n" + std::string(headers) +
+               "Content-Type: text/plain\r\nContent-Length: " + std::to_string(text.size()) +
+               "\r\nConnection: close\r\n\r\n" + std::string(body ? text : "");
+    };
+    if (lower.find("\r\ncookie:") != std::string::npos ||
+        (!userAgent.empty() &&
+         (agent == std::string::npos ||
+          head.substr(agent + 14, userAgent.size() + 2) != userAgent + "\r\n")))
+        return response("400 Bad Request", "", "a cookie or another user agent");
     // clang-format off
     return path == "/slow" ? ""
         // No length, and the connection stays open: the body does not end.
         : path == "/big" ? "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + std::string(1000, 'x')
-        : path == "/ok" ? Response("200 OK", "Set-Cookie: visitor=1; Path=/\r\n", "ok", body)
-        : path == "/found" ? Response("302 Found", "Location: /ok\r\n", "", body)
-        : path == "/nohead" && body ? Response("200 OK", "", "get only", body)
-        : path == "/nohead" ? Response("405 Method Not Allowed", "Allow: GET\r\n", "", body)
-        : path == "/long" ? Response("200 OK", "", std::string(70000, 'x'), body)
-        : Response("404 Not Found", "", "not found", body);
+        : path == "/ok" ? response("200 OK", "Set-Cookie: visitor=1; Path=/\r\n", "ok")
+        : path == "/found" ? response("302 Found", "Location: /ok\r\n", "")
+        : path == "/nohead" && body ? response("200 OK", "", "get only")
+        : path == "/nohead" ? response("405 Method Not Allowed", "Allow: GET\r\n", "")
+        : path == "/long" ? response("200 OK", "", std::string(70000, 'x'))
+        : response("404 Not Found", "", "not found");
     // clang-format on
 }
 
