@@ -12,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-// The widgets the GUI tests reach, included once for all of them.
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -40,8 +39,7 @@ inline void PrintTo(const QString& s, std::ostream* os) {
 
 namespace tabbern::test {
 
-// Acts on the next modal window (message box, dialog) once its event loop runs. Gives up with
-// a test failure when none appears within a few rounds of the event loop.
+// Acts on the next modal window once its event loop runs; fails if none comes in 50 rounds.
 inline void WhenModalShows(std::function<void(QWidget*)> act, int roundsLeft = 50) {
     QTimer::singleShot(0, [act = std::move(act), roundsLeft]() mutable {
         if (QWidget* modal = QApplication::activeModalWidget())
@@ -53,8 +51,7 @@ inline void WhenModalShows(std::function<void(QWidget*)> act, int roundsLeft = 5
     });
 }
 
-// Fails the test on a message box that no step of it answers, which would otherwise wait
-// forever: one still open a second later is a failure, and is closed.
+// Fails the test on, and closes, a message box that no step answers within a second.
 struct StrayMessageBoxes {
     StrayMessageBoxes() {
         QObject::connect(&timer_, &QTimer::timeout, [this] {
@@ -87,16 +84,14 @@ struct XdgHome {
     std::string programFolder() const { return data + "/tabbern"; }
 };
 
-// The program as main() builds it, started in a fresh data home. Ending the process is
-// counted instead of done.
+// The program as main() builds it, in a fresh data home; ending the process is only counted.
 class StartedProgram : public ::testing::Test {
 protected:
     // Starts the program, with a notification area if `tray`, and waits for its window.
     void start(bool tray = false) {
         platform = std::make_unique<QtPlatform>(QStringList{});
         platform->setEndProcessHook([this] { ++processEnds; });
-        if (tray)
-            platform->setTrayAvailable(true);
+        platform->setTrayAvailable(tray);
         host = std::make_unique<ViewHost>(*platform);
         app = std::make_unique<App>(*platform, *host);
         host->setApp(*app);
@@ -132,10 +127,9 @@ protected:
     // Shows the confirmation's name and group boxes, which only a link from the clipboard gets.
     void showClipboardBoxes() {
         AddConfirmForm& c = app->frmAddConfirm;
-        for (Control* control :
-             std::vector<Control*>{&c.Label1, &c.Text2, &c.Label2, &c.GroupList}) {
-            control->setVisible(true);
-            control->setEnabled(true);
+        for (Control* box : std::vector<Control*>{&c.Label1, &c.Text2, &c.Label2, &c.GroupList}) {
+            box->setVisible(true);
+            box->setEnabled(true);
         }
     }
     // Runs the check on the form's window as its showing renders it, then hides it as it was.

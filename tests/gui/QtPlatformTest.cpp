@@ -63,7 +63,6 @@ TEST(QtPlatformMessageBox, ShowsTheButtonsAskedForAndAnswersWithThePressedOne) {
             EXPECT_EQ(box->standardButtons(), shown);
             EXPECT_EQ(box->windowTitle(), QStringLiteral("Tabbern 5.2"));
             EXPECT_EQ(box->text(), QStringLiteral(" Could Not Find <x>"));
-            EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
             if (pressed == B::NoButton)
                 box->close();
             else

