@@ -169,22 +169,17 @@ TEST(BadInput, AReadOnlyFolderRefusesEveryChangeByNameAndKeepsTheFiles) {
 TEST(BadInput, UnreadableFilesAreReportedByName) {
     if (::geteuid() == 0)
         GTEST_SKIP() << "root may read any file";
-    // A share file or a text file the user may not read: said, and the program goes on.
-    for (const bool share : {true, false}) {
-        SCOPED_TRACE(share ? "share file" : "text file");
-        ProgramWithDataFolder p;
-        ASSERT_TRUE(p.Start());
-        const std::string path = p.File("in.tbn");
-        WriteBytes(path, FileWithHeader({Rec(0, "S", "Work", "s")}));
-        fs::permissions(path, fs::perms::none);
-        p.fake.openAnswers.push_back(path);
+    // A text file to import that the user may not read: said, and the program goes on.
+    ProgramWithDataFolder q;
+    ASSERT_TRUE(q.Start());
+    const std::string path = q.File("in.txt");
+    WriteBytes(path, "http://s");
+    fs::permissions(path, fs::perms::none);
+    q.fake.openAnswers.push_back(path);
+    EXPECT_TRUE(q.Click(q.app.main.menuimportfromtextfile));
+    EXPECT_EQ(q.Messages(), Names{"Cannot Read The File:\r" + path + "\r" + Reason(EACCES)});
+    q.ExpectDataFilesAsBefore();
 
-        EXPECT_TRUE(p.Click(share ? p.app.main.menuimportfromtabbernfile
-                                  : p.app.main.menuimportfromtextfile));
-
-        EXPECT_EQ(p.Messages(), Names{"Cannot Read The File:\r" + path + "\r" + Reason(EACCES)});
-        p.ExpectDataFilesAsBefore();
-    }
     // A store file the user may not read ends start-up with its name.
     ProgramWithDataFolder p;
     fs::permissions(p.Data("tabbern.dat"), fs::perms::none);

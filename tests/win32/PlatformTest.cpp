@@ -1,7 +1,7 @@
 // The Windows layer against the real system (under wine in the x86_64 build): its pure helpers
-// (UTF-16, the ANSI code page, file dialog filters, the Run value's quoting, the command line,
-// twips, paths), program facts, the hidden-file test, the Run value, the clipboard, the shell's
-// opener and icon, and the link check's fetcher on WinHTTP against a server on 127.0.0.1.
+// (UTF-16, the ANSI code page, file dialog filters, the command line, twips, paths), program
+// facts, the hidden-file test, the Run value, the clipboard, the shell's opener and icon, and
+// the link check's fetcher on WinHTTP against a server on 127.0.0.1.
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/WinHttpFetcher.h"
@@ -38,7 +38,6 @@ TEST(AnsiCodePage, HoldsItsOwnLettersAndRefusesOthersInsteadOfBestFit) {
         {1252, "why?", "why?"},
         // The system's best fit would write a plain A for A with macron.
         {1252, "Ma\xC4\x81ori", nullptr},
-        {1252, "\xD0\x96", nullptr},
         {1252, "bad\xC3", nullptr},
         {1251, "\xD0\x96\xD0\xB0", "\xC6\xE0"},
         {1251, "Caf\xC3\xA9", nullptr},
@@ -58,18 +57,12 @@ TEST(AnsiCodePage, HoldsItsOwnLettersAndRefusesOthersInsteadOfBestFit) {
     EXPECT_EQ(AnsiCodePage().id(), GetACP());
 }
 
-TEST(Helpers, FileDialogFiltersRunValuesCommandLinesTwipsAndPaths) {
+TEST(Helpers, FileDialogFiltersCommandLinesTwipsAndPaths) {
     EXPECT_EQ(FileDialogFilter({{"Tabbern Files (*.tbn)", "*.tbn"}, {"All Files", "*.txt;*.*"}}),
               L"Tabbern Files (*.tbn)\0*.tbn\0All Files\0*.txt;*.*\0\0"s);
     // A blank pattern offers every file; blanks around a pattern go.
     EXPECT_EQ(FileDialogFilter({{"Anything", "  "}, {"", " *.tbn "}}),
               L"Anything\0*.*\0*.tbn\0*.tbn\0\0"s);
-    EXPECT_EQ(FileDialogFilter({}), L"\0"s);
-
-    // Quoted so that blanks do not split the path; already quoted, left alone.
-    EXPECT_EQ(QuotedRunCommand("C:\\Program Files\\tabbern.exe"),
-              "\"C:\\Program Files\\tabbern.exe\"");
-    EXPECT_EQ(QuotedRunCommand("\"C:\\a b\\tabbern.exe\""), "\"C:\\a b\\tabbern.exe\"");
 
     for (const auto& [line, arguments] : std::vector<std::pair<std::wstring, std::wstring>>{
              {L"\"C:\\Program Files\\Tabbern\\tabbern.exe\"  abc x", L"abc x"},
@@ -130,7 +123,6 @@ TEST(RunValue, WrittenQuotedOnceReadBackAndRemoved) {
     EXPECT_EQ(platform.autostartEntry(name), platform.programCommand());
     platform.removeAutostartEntry(name);
     EXPECT_FALSE(platform.autostartEntry(name).has_value());
-    platform.removeAutostartEntry(name); // not there: no failure
 }
 
 TEST(Clipboard, UnicodeTextArrivesAsUtf8) {
@@ -139,7 +131,6 @@ TEST(Clipboard, UnicodeTextArrivesAsUtf8) {
     ASSERT_TRUE(OpenClipboard(nullptr));
     EmptyClipboard();
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    ASSERT_NE(block, nullptr);
     CopyMemory(GlobalLock(block), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
     GlobalUnlock(block);
     SetClipboardData(CF_UNICODETEXT, block);
@@ -149,14 +140,12 @@ TEST(Clipboard, UnicodeTextArrivesAsUtf8) {
 
 // The shell as the platform meets it: it takes the icon once it is `ready`, one icon per window
 // as the real shell does, and opens whatever it is given.
-class StandInShell : public Win32Platform {
-public:
+struct StandInShell : Win32Platform {
     StandInShell() { trayPauseMs_ = 0, trayRetryMs_ = 1; }
     bool ready = true, reportsAddAsFailed = false, iconShown = false;
     int addCalls = 0;
     std::vector<std::wstring> added, opened; // the tips of the icons it took; what it opened
 
-protected:
     bool notifyIcon(DWORD message, NOTIFYICONDATAW& data) override {
         addCalls += message == NIM_ADD;
         if (!ready || message == NIM_MODIFY)
@@ -177,7 +166,6 @@ protected:
 TEST(Shell, OpensWebAddressesInTheBrowsersFormAndNothingElse) {
     const std::pair<const char*, std::vector<std::wstring>> cases[] = {
         {"www.example.com", {L"http://www.example.com"}},
-        {"HTTPS://example.com/a?b", {L"HTTPS://example.com/a?b"}},
         {"C:\\Windows\\notepad.exe", {}}, // refused
         {"file:///C:/Windows/notepad.exe", {}},
     };
@@ -199,62 +187,39 @@ void PumpMessagesBriefly() {
     }
 }
 
-class TrayIcon : public ::testing::Test {
-protected:
-    void SetUp() override {
-        window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr,
-                                 nullptr);
-        if (!window)
-            GTEST_SKIP() << "no window could be created: these tests need a display";
-        shell.setTrayWindow(window);
-    }
-    void TearDown() override {
-        shell.trayRemove();
-        DestroyWindow(window); // none when skipped: a harmless failure
-    }
-
-    // Until the shell shows the icon, or a few seconds have gone by.
-    bool RunMessagesUntilShown() {
-        for (const ULONGLONG end = GetTickCount64() + 5000;
-             !shell.iconShown && GetTickCount64() < end;)
-            PumpMessagesBriefly();
-        return shell.iconShown;
-    }
-
-    const std::wstring tip = L" Tabbern 5.2 ";
+// Right after log-on the shell may not take icons yet: the retries put the icon there once it
+// does. A busy shell may take the icon yet report the NIM_ADD as failed: the icon counts. A new
+// task bar (Explorer started again) gets it again, until it is removed.
+TEST(TrayIcon, TheRetriesABusyShellAndANewTaskBarEachLeaveTheIconShown) {
     StandInShell shell;
-    HWND window = nullptr;
-};
-
-TEST_F(TrayIcon, ShellNotReadyAtLogOnTakesTheIconFromTheRetries) {
-    shell.ready = false;
-    EXPECT_FALSE(shell.trayAdd(Narrow(tip), 101));
-    EXPECT_GT(shell.addCalls, 1);
-
-    shell.ready = true;
-    EXPECT_TRUE(RunMessagesUntilShown());
-    EXPECT_EQ(shell.added, std::vector<std::wstring>{tip});
-    // The core asks again at the next minimise: the icon is there already.
-    EXPECT_TRUE(shell.trayAdd(Narrow(tip), 101));
-    EXPECT_EQ(shell.added.size(), 1u);
-}
-
-// A busy shell may take the icon yet report the NIM_ADD as failed: the icon counts. A new task
-// bar gets it again until it is removed.
-TEST_F(TrayIcon, AnIconTheShellTookCountsAndANewTaskBarGetsItAgainUntilItIsRemoved) {
-    shell.reportsAddAsFailed = true;
-    ASSERT_TRUE(shell.trayAdd(Narrow(tip), 101));
-    shell.reportsAddAsFailed = false;
+    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                  nullptr, nullptr);
+    if (!window)
+        GTEST_SKIP() << "no window could be created: these tests need a display";
+    shell.setTrayWindow(window);
+    const std::string tip = " Tabbern 5.2 ";
     const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+    shell.ready = false;
+    EXPECT_FALSE(shell.trayAdd(tip, 101));
+    EXPECT_GT(shell.addCalls, 1);
+    shell.ready = true;
+    for (const ULONGLONG end = GetTickCount64() + 5000; !shell.iconShown && GetTickCount64() < end;)
+        PumpMessagesBriefly();
+    EXPECT_EQ(shell.added, std::vector<std::wstring>{Widen(tip)});
+    // The core asks again at the next minimise: the icon is there already.
+    EXPECT_TRUE(shell.trayAdd(tip, 101));
+    EXPECT_EQ(shell.added.size(), 1u);
 
-    // Explorer started again: its task bar holds no icons.
-    shell.iconShown = false;
+    shell.trayRemove();
+    shell.reportsAddAsFailed = true;
+    EXPECT_TRUE(shell.trayAdd(tip, 101));
+    shell.iconShown = false; // the new task bar holds no icons
     SendMessageW(window, taskbarCreated, 0, 0);
-    EXPECT_EQ(shell.added, (std::vector<std::wstring>{tip, tip}));
-
+    EXPECT_EQ(shell.added, std::vector<std::wstring>(3, Widen(tip)));
     shell.trayRemove();
     SendMessageW(window, taskbarCreated, 0, 0);
     EXPECT_FALSE(shell.iconShown);
+    DestroyWindow(window);
 }
 
 // ---- the link check's fetcher, held to the facts every fetcher must show ----------------------

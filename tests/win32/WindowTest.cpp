@@ -15,6 +15,7 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -119,8 +120,7 @@ TEST_F(FormWindowTest, RendersTheModelsWhereTheTwipsSayWithoutRunningHandlers) {
     EXPECT_EQ(TextOf(control("Label1")), L"Caption");
     EXPECT_FALSE(IsWindowEnabled(control("Command1")));
 
-    const double tpp = platform.twipsPerPixelX();
-    const auto px = [tpp](double twips) { return static_cast<LONG>(twips / tpp + 0.5); };
+    const auto px = [&](double twips) { return TwipsToPixels(twips, platform.twipsPerPixelX()); };
     RECT r, client; // the label's place, the window's inside
     GetWindowRect(control("Label1"), &r);
     MapWindowPoints(nullptr, window.hwnd(), reinterpret_cast<POINT*>(&r), 2);
@@ -163,9 +163,8 @@ TEST_F(FormWindowTest, TypingAndArrowKeysInTheClosedComboReachTheModelsOnce) {
     form.Text1.setText("https://clip.example/");
     form.setFocusedControl("Text1");
     window.render();
-    HWND edit = control("Text1");
     SendMessageW(GetFocus(), WM_CHAR, L'h', 0);
-    SendMessageW(edit, WM_CHAR, L'\u00E9', 0);
+    SendMessageW(control("Text1"), WM_CHAR, L'\u00E9', 0);
     EXPECT_EQ(form.Text1.text(), "h\xC3\xA9");
     // Rendering what was typed does not echo back into the model.
     const std::uint64_t revision = form.Text1.revision();
@@ -197,9 +196,7 @@ int pressed = IDOK;
 std::vector<int> buttonsShown;
 
 BOOL CALLBACK AnswerIfMessageBox(HWND w, LPARAM) {
-    wchar_t cls[16] = {};
-    GetClassNameW(w, cls, 16);
-    if (std::wstring(cls) == L"#32770" && IsWindowVisible(w)) {
+    if (ClassOf(w) == L"#32770" && IsWindowVisible(w)) {
         for (int id : {IDOK, IDCANCEL, IDYES, IDNO})
             if (GetDlgItem(w, id))
                 buttonsShown.push_back(id);
@@ -280,78 +277,42 @@ TEST(MenuBinder, TicksEnablingAndCaptionsFollowTheModels) {
 // The program's windows as a screen reader on Windows reads them: a box or list is named by the
 // static text just before it in the Z order (its label, or an invisible one where the window
 // shows none), a button by its window text, which the owner draw never shows; and Tab reaches
-// every control in turn, out of a multi-line box too.
-class WindowsAccessibility : public ::testing::Test {
-protected:
-    WindowsAccessibility() {
-        host.setApp(app);
-        platform.setHost(host);
-        SetInterfaceTexts(app);
-        SetLooks(app);
-    }
-    void SetUp() override {
-        if (!IsWindow(window(app.main).hwnd()))
-            GTEST_SKIP() << "no window could be created: these tests need a display";
-    }
-
-    FormWindow& window(Form& form) { return static_cast<FormWindow&>(host.windowOf(form)); }
-    std::vector<Form*> forms() {
-        return {&app.main,          &app.frmAddName,    &app.frmEditName, &app.frmEditGroupName,
-                &app.frmAddConfirm, &app.frmAssignName, &app.frmAbout,    &app.frmHelp,
-                &app.frmCheckLinks};
-    }
-    // The controls that take the keyboard, in the window's table order.
-    std::vector<std::string> inputs(Form& form) {
-        std::vector<std::string> out;
-        for (const Placement& p : LayoutOf(app, form).controls) {
-            const Control* model = form.findControl(p.name);
-            HWND w = window(form).controlWindow(p.name);
-            if (model && model->visible() && w && ClassOf(w) != L"Static" &&
-                ClassOf(w) != PROGRESS_CLASSW && !(p.flags & kHidden))
-                out.push_back(p.name);
-        }
-        return out;
-    }
-
+// every control that takes the keyboard in the table's order, out of a multi-line box too.
+TEST(WindowsAccessibility, EveryInputIsNamedAsTheCoreNamesItAndTabReachesEachInTurn) {
     Win32Platform platform;
     ViewHost host{platform};
     App app{platform, host};
-};
-
-TEST_F(WindowsAccessibility, EveryBoxListAndButtonIsNamedAsTheCoreNamesIt) {
-    for (Form* form : forms()) {
+    host.setApp(app);
+    platform.setHost(host);
+    SetInterfaceTexts(app);
+    SetLooks(app);
+    for (Form* form :
+         std::vector<Form*>{&app.main, &app.frmAddName, &app.frmEditName, &app.frmEditGroupName,
+                            &app.frmAddConfirm, &app.frmAssignName, &app.frmAbout, &app.frmHelp,
+                            &app.frmCheckLinks}) {
         SCOPED_TRACE(form->name());
-        FormWindow& shown = window(*form);
-        shown.render();
-        const std::vector<std::string> names = inputs(*form);
-        EXPECT_FALSE(names.empty());
-        for (const std::string& name : names) {
-            const Control& model = *form->findControl(name);
-            const std::wstring spoken = Widen(AccessibleName(model));
-            EXPECT_FALSE(spoken.empty()) << name;
-            HWND w = shown.controlWindow(name);
-            if (ClassOf(w) == L"Button") {
-                EXPECT_EQ(TextOf(w), spoken) << name;
-                continue;
-            }
-            HWND before = GetWindow(w, GW_HWNDPREV);
-            ASSERT_NE(before, nullptr) << name;
-            EXPECT_EQ(ClassOf(before), L"Static") << name;
-            EXPECT_EQ(TextOf(before), spoken) << name;
-            if (const Label* label = model.label()) {
-                EXPECT_EQ(before, shown.controlWindow(label->name())) << name;
-            }
-        }
-    }
-}
-
-TEST_F(WindowsAccessibility, TabReachesEveryControlInTurn) {
-    for (Form* form : forms()) {
-        SCOPED_TRACE(form->name());
+        FormWindow& shown = static_cast<FormWindow&>(host.windowOf(*form));
+        if (!IsWindow(shown.hwnd()))
+            GTEST_SKIP() << "no window could be created: these tests need a display";
         form->onActivate = nullptr;
         host.showModeless(*form);
-        FormWindow& shown = window(*form);
-        std::vector<std::string> stops = inputs(*form);
+        std::vector<std::string> stops;
+        for (const Placement& p : LayoutOf(app, *form).controls) {
+            const Control* model = form->findControl(p.name);
+            HWND w = shown.controlWindow(p.name);
+            if (!model || !model->visible() || !w || ClassOf(w) == L"Static" ||
+                ClassOf(w) == PROGRESS_CLASSW || (p.flags & kHidden))
+                continue;
+            stops.push_back(p.name);
+            const std::wstring spoken = Widen(AccessibleName(*model));
+            const bool button = ClassOf(w) == L"Button";
+            HWND named = button ? w : GetWindow(w, GW_HWNDPREV);
+            EXPECT_FALSE(spoken.empty()) << p.name;
+            EXPECT_TRUE(button || ClassOf(named) == L"Static") << p.name;
+            EXPECT_EQ(TextOf(named), spoken) << p.name;
+            const Label* label = button ? nullptr : model->label();
+            EXPECT_TRUE(!label || named == shown.controlWindow(label->name())) << p.name;
+        }
         ASSERT_FALSE(stops.empty());
         SetFocus(shown.controlWindow(stops.front()));
         std::vector<std::string> reached;
@@ -365,8 +326,7 @@ TEST_F(WindowsAccessibility, TabReachesEveryControlInTurn) {
                     at = name;
             reached.push_back(at);
         }
-        stops.push_back(stops.front());
-        stops.erase(stops.begin());
+        std::rotate(stops.begin(), stops.begin() + 1, stops.end());
         EXPECT_EQ(reached, stops);
         host.hideForm(*form);
     }

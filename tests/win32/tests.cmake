@@ -1,6 +1,5 @@
-# Tests of the Windows program's own code: its helpers and platform services, the link check's
-# fetcher against a web server on 127.0.0.1, and the form windows' binding to their models. They
-# run under wine64 in the x86_64 build. Included by platform/win32 once GoogleTest is known.
+# The Windows program's own tests (helpers, platform services, the link check's fetcher, the form
+# windows), run under wine64 in the x86_64 build. Included by platform/win32 after GoogleTest.
 add_executable(tabbern_win32_tests ${CMAKE_CURRENT_LIST_DIR}/WindowTest.cpp
                                    ${CMAKE_CURRENT_LIST_DIR}/PlatformTest.cpp
                                    ${PROJECT_SOURCE_DIR}/tests/support/TempDir.cpp)
