@@ -1,12 +1,11 @@
 // The link harvester against the scan as first described (tests/support/DescribedScan.h). The
-// first byte is a link limit, the rest the text.
+// first byte is the harvester's capacity, the rest the text.
 #include "FuzzSupport.h"
 
 #include "sharing/Harvest.h"
 #include "store/Text.h"
 #include "support/DescribedScan.h"
 
-#include <algorithm>
 #include <vector>
 
 namespace tabbern::fuzz {
@@ -24,26 +23,8 @@ void TestOneInput(std::string_view input) {
     if (text.size() <= 1 << 14)
         Require(links == test::DescribedScan(text), "the links are those of the described scan",
                 text);
-    const std::vector<std::string> limited = HarvestLinks(text, limit);
-    Require(limited.size() == std::min<std::size_t>(limit, links.size()) &&
-                std::equal(limited.begin(), limited.end(), links.begin()),
-            "a limit gives the first links", text);
-
-    std::vector<std::string> pieces;
-    LinkHarvester harvester(
-        [&pieces](std::string_view link) {
-            pieces.emplace_back(link);
-            return true;
-        },
-        limit);
-    std::size_t from = 0;
-    for (std::size_t blank = text.find(' '); blank != text.npos; blank = text.find(' ', from)) {
-        harvester.add(text.substr(from, blank + 1 - from), nullptr, true);
-        from = blank + 1;
-    }
-    harvester.add(text.substr(from));
-    Require(pieces == limited, "a line handed over in pieces cut after blanks gives its links",
-            text);
+    Require(test::InPieces(text, limit, [] { return true; }) == test::FirstOf(links, limit),
+            "cut after every blank and stopped at a capacity, a text gives its first links", text);
 }
 
 } // namespace tabbern::fuzz

@@ -349,14 +349,12 @@ bool LinkHarvester::give(std::string_view link) {
     return !stopped_;
 }
 
-std::vector<std::string> HarvestLinks(std::string_view text, std::size_t limit) {
+std::vector<std::string> HarvestLinks(std::string_view text) {
     std::vector<std::string> links;
-    LinkHarvester harvester(
-        [&links](std::string_view link) {
-            links.emplace_back(link);
-            return true;
-        },
-        limit);
+    LinkHarvester harvester([&links](std::string_view link) {
+        links.emplace_back(link);
+        return true;
+    });
     harvester.add(text);
     return links;
 }

@@ -73,7 +73,7 @@ private:
     std::vector<std::string> heldHttp_, heldWww_;
 };
 
-// The links of a whole text, lines ending at CR LF, a lone CR or a lone LF; at most `limit`.
-std::vector<std::string> HarvestLinks(std::string_view text, std::size_t limit = kNoLinkLimit);
+// The links of a whole text, lines ending at CR LF, a lone CR or a lone LF.
+std::vector<std::string> HarvestLinks(std::string_view text);
 
 } // namespace tabbern

@@ -33,15 +33,8 @@ TEST(HarvestLinks, GivesEachLinesHttpsLinksThenHttpThenWwwLowerCasedWithTheirPun
         EXPECT_EQ(HarvestLinks(text), links) << text;
 }
 
-TEST(HarvestLinks, StopsAtTheLimitOrWhenTheSinkSaysSo) {
-    std::string text;
-    for (int i = 0; i < 1005; ++i)
-        text += "www." + std::to_string(i) + " ";
-    const Links links = HarvestLinks(text, 1001);
-    ASSERT_EQ(links.size(), 1001u);
-    EXPECT_EQ(links.back(), "www.1000");
-    EXPECT_EQ(HarvestLinks(text, 0), Links{});
-
+// A capacity stops it too: the described scan's test below hands over texts with one.
+TEST(HarvestLinks, StopsWhenTheSinkSaysSo) {
     Links taken;
     LinkHarvester harvester([&taken](std::string_view link) {
         taken.emplace_back(link);
@@ -50,33 +43,6 @@ TEST(HarvestLinks, StopsAtTheLimitOrWhenTheSinkSaysSo) {
     EXPECT_FALSE(harvester.add("https://a http://b www.c"));
     EXPECT_FALSE(harvester.add("https://d"));
     EXPECT_EQ(taken, (Links{"https://a", "http://b"}));
-}
-
-// The links of a text handed over in pieces, each cut just after a blank that `cut` picks, the
-// line going on.
-template <class Cut>
-Links InPieces(std::string_view text, std::size_t capacity, Cut&& cut,
-               const CodePage* undecoded = nullptr) {
-    Links links;
-    LinkHarvester harvester(
-        [&links](std::string_view link) {
-            links.emplace_back(link);
-            return true;
-        },
-        capacity);
-    std::size_t from = 0;
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (text[i] == ' ' && cut()) {
-            harvester.add(text.substr(from, i + 1 - from), undecoded, true);
-            from = i + 1;
-        }
-    harvester.add(text.substr(from), undecoded);
-    return links;
-}
-
-Links FirstOf(Links links, std::size_t n) {
-    links.resize(std::min(n, links.size()));
-    return links;
 }
 
 // Random texts of prefix pieces, blanks, line ends and other characters, where links overlap,

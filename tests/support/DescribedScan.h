@@ -2,9 +2,11 @@
 // yardstick of the harvester's tests and fuzz harness: in each line (ended by CR LF, CR or LF),
 // each prefix in turn is searched from the line's start again and again; a link runs to the
 // next blank and is then blanked out with the prefix's filler letter. The one change: a link
-// ends where an earlier link's filler begins.
+// ends where an earlier link's filler begins. Also the harvester fed a text in pieces, as a long
+// line is read.
 #pragma once
 
+#include "sharing/Harvest.h"
 #include "store/Text.h"
 
 #include <algorithm>
@@ -51,6 +53,33 @@ inline std::vector<std::string> DescribedScan(std::string_view text) {
         }
     }
     return out;
+}
+
+// The links of a text handed over in pieces, each cut just after a blank that `cut` picks, the
+// line going on.
+template <class Cut>
+std::vector<std::string> InPieces(std::string_view text, std::size_t capacity, Cut&& cut,
+                                  const CodePage* undecoded = nullptr) {
+    std::vector<std::string> links;
+    LinkHarvester harvester(
+        [&links](std::string_view link) {
+            links.emplace_back(link);
+            return true;
+        },
+        capacity);
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] == ' ' && cut()) {
+            harvester.add(text.substr(from, i + 1 - from), undecoded, true);
+            from = i + 1;
+        }
+    harvester.add(text.substr(from), undecoded);
+    return links;
+}
+
+inline std::vector<std::string> FirstOf(std::vector<std::string> links, std::size_t n) {
+    links.resize(std::min(n, links.size()));
+    return links;
 }
 
 } // namespace tabbern::test
