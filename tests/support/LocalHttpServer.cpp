@@ -56,17 +56,6 @@ Socket BoundSocket(int& port) {
     return s;
 }
 
-void SendAll(Socket s, std::string_view data) {
-    while (!data.empty()) {
-        const int sent = static_cast<int>(
-            send(s, data.data(), static_cast<int>(std::min<std::size_t>(data.size(), 1 << 16)),
-                 kSendFlags));
-        if (sent <= 0)
-            return;
-        data.remove_prefix(static_cast<std::size_t>(sent));
-    }
-}
-
 // The answer to a request's head; empty for /slow, which gets none.
 std::string Answer(std::string_view head, const std::string& userAgent) {
     std::string lower(head);
@@ -158,7 +147,8 @@ void LocalHttpServer::serve(const std::string& userAgent) {
                 c.head.append(buffer, static_cast<std::size_t>(got));
                 if (const std::size_t end = c.head.find("\r\n\r\n"); end != std::string::npos) {
                     const std::string answer = Answer(c.head.substr(0, end + 2), userAgent);
-                    SendAll(c.socket, answer);
+                    // Blocking: the whole answer goes, or the client has gone.
+                    send(c.socket, answer.data(), static_cast<int>(answer.size()), kSendFlags);
                     c.answered = true;
                     // No answer (/slow) or one without a length (/big) keeps the connection.
                     c.open = answer.find("Content-Length") == std::string::npos;
